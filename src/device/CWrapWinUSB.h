@@ -1,0 +1,66 @@
+#pragma once
+// The program's only path to the adapter. It knows nothing of the bytes' meaning: it
+// opens the device through a backend, moves command packets over the interrupt pipes
+// with a time-out, and lends the monitor a cancellable bulk read.
+
+#include "device/UsbBackend.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+struct InterfaceGuid {
+    uint32_t data1 = 0;
+    uint16_t data2 = 0;
+    uint16_t data3 = 0;
+    uint8_t data4[8] = {};
+    bool isNull() const;
+};
+
+// {9F543223-CEDE-4FA3-B376-A25CE9A30E74}
+extern const InterfaceGuid DeviceInterfaceGuid;
+
+class CWrapWinUSB {
+public:
+    // Every command read and write fails after this long instead of blocking.
+    static constexpr unsigned CommandTimeoutMs = 1000;
+
+    // A link over a backend of the selected kind (see DeviceBackends).
+    CWrapWinUSB();
+    explicit CWrapWinUSB(std::unique_ptr<UsbBackend> backend);
+    ~CWrapWinUSB();
+    CWrapWinUSB(const CWrapWinUSB &) = delete;
+    CWrapWinUSB &operator=(const CWrapWinUSB &) = delete;
+
+    bool open(const InterfaceGuid &guid = DeviceInterfaceGuid);
+    // Cancels a pending bulk read and waits until no thread is inside the backend before
+    // releasing the device. Safe on a closed link and repeatable.
+    void close();
+    int isOpen() const;
+
+    bool writePipe(const uint8_t *buffer, uint32_t length, uint32_t *transferred);
+    bool readPipe(uint8_t *buffer, uint32_t length, uint32_t *transferred);
+
+    // One bulk IN transfer for the monitor's receive thread. Fails at once on a closed
+    // link and returns false as soon as close() starts.
+    bool readBulk(uint8_t *buffer, uint32_t length, uint32_t *transferred);
+
+    uint8_t bulkInPipeId() const;
+    void *winUsbHandle() const;
+
+private:
+    // Counts the threads inside the backend so close() can wait for them.
+    class Call;
+    bool enter();
+    void leave();
+
+    std::unique_ptr<UsbBackend> m_backend;
+    PipeIds m_pipes;
+    std::atomic<int> m_open{0};
+    mutable std::mutex m_mutex;
+    std::condition_variable m_idle;
+    int m_callsInside = 0;
+    bool m_closing = false;
+};

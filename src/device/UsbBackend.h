@@ -1,0 +1,62 @@
+#pragma once
+// The transport under CWrapWinUSB. Qt-free so that the native Windows backend can
+// implement it without the toolkit.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+struct PipeIds {
+    uint8_t bulkIn = 0;
+    uint8_t bulkOut = 0;
+    uint8_t interruptIn = 0;
+    uint8_t interruptOut = 0;
+};
+
+// Endpoint/pipe kinds as the device reports them; shared by every real backend so the
+// classification rule exists once.
+enum class PipeKind { Control, Isochronous, Bulk, Interrupt };
+
+// A later pipe of the same kind overwrites an earlier one; control and isochronous
+// pipes are ignored. Returns nothing: a missing pipe stays 0 and its transfers fail.
+inline void classifyPipe(PipeIds &ids, PipeKind kind, uint8_t pipeId)
+{
+    const bool in = (pipeId & 0x80) != 0;
+    if (kind == PipeKind::Bulk)
+        (in ? ids.bulkIn : ids.bulkOut) = pipeId;
+    else if (kind == PipeKind::Interrupt)
+        (in ? ids.interruptIn : ids.interruptOut) = pipeId;
+}
+
+// One backend instance serves one link. The facade guarantees that close() is called
+// only when no other call is inside the backend, so backends need no lifetime guard;
+// they must however allow a command exchange on one thread while readBulk() blocks on
+// another, and cancelBulk() may be called from any thread at any time.
+class UsbBackend {
+public:
+    virtual ~UsbBackend() = default;
+
+    // Find the adapter, open it and discover its pipes. With several adapters present
+    // the one enumerated last is opened.
+    virtual bool open() = 0;
+    virtual void close() = 0;
+
+    // Interrupt OUT / IN transfers for commands; fail after timeoutMs.
+    virtual bool writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
+                                unsigned timeoutMs) = 0;
+    virtual bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
+                               unsigned timeoutMs) = 0;
+
+    // Bulk IN read for the monitor: blocks until a transfer arrives, the transfer fails,
+    // or cancelBulk() is called (then it returns false).
+    virtual bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) = 0;
+    virtual void cancelBulk() = 0;
+
+    virtual PipeIds pipes() const = 0;
+
+    // Platform handle for callers that need it (the WinUSB interface handle); null elsewhere.
+    virtual void *nativeHandle() const { return nullptr; }
+};
+
+using UsbBackendFactory = std::function<std::unique_ptr<UsbBackend>()>;

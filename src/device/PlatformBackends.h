@@ -5,3 +5,8 @@
 // Registers the libusb-1.0 backend (and its hot-plug source) under the name "libusb".
 void registerLibusbBackend();
 #endif
+
+#if defined(BRANTEL_HAVE_WINUSB)
+// Registers the native WinUSB backend under the name "winusb".
+void registerWinUsbBackend();
+#endif

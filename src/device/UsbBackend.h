@@ -49,7 +49,9 @@ public:
                                unsigned timeoutMs) = 0;
 
     // Bulk IN read for the monitor: blocks until a transfer arrives, the transfer fails,
-    // or cancelBulk() is called (then it returns false).
+    // or cancelBulk() is called (then it returns false). The facade may call cancelBulk()
+    // repeatedly while close() waits, so a cancel that lands just before a read starts
+    // is retried rather than lost.
     virtual bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) = 0;
     virtual void cancelBulk() = 0;
 

@@ -1,0 +1,263 @@
+// The link over the simulated adapter: time-outs instead of hangs, a safe close while
+// another thread waits in a bulk read, and hot-plug seen by both links of the process.
+
+#include "device/CWrapWinUSB.h"
+#include "device/DeviceBackends.h"
+#include "device/Protocol.h"
+#include "device/SimulatedAdapter.h"
+
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+
+using namespace Protocol;
+
+class TestLink : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openNeedsGuidAndDevice();
+    void closeIsHarmlessOnAClosedLink();
+    void silentDeviceTimesOut();
+    void removalMidExchangeFailsAtOnce();
+    void closeReturnsBulkReaderPromptly();
+    void bulkReadOnClosedLinkFailsAtOnce();
+    void repeatedOpenCloseWithBusyReader();
+    void bulkStreamCarriesFrameReports();
+    void opensTheLastPluggedDevice();
+    void hotplugReachesSource();
+
+private:
+    std::shared_ptr<SimFirmware> m_device;
+};
+
+void TestLink::init()
+{
+    SimRegistry::instance().clear();
+    m_device = SimRegistry::instance().add();
+}
+
+void TestLink::cleanup()
+{
+    SimRegistry::instance().clear();
+    m_device.reset();
+}
+
+static std::unique_ptr<CWrapWinUSB> simLink()
+{
+    return std::make_unique<CWrapWinUSB>(std::make_unique<SimBackend>());
+}
+
+void TestLink::openNeedsGuidAndDevice()
+{
+    auto link = simLink();
+    QVERIFY(!link->open(InterfaceGuid{}));
+    QCOMPARE(link->isOpen(), 0);
+    QVERIFY(link->open());
+    QCOMPARE(link->isOpen(), 1);
+    QCOMPARE(link->bulkInPipeId(), uint8_t(0x82));
+
+    SimRegistry::instance().clear();
+    auto other = simLink();
+    QVERIFY(!other->open());
+    QCOMPARE(other->isOpen(), 0);
+    // No backend registered under the selected name: a link that simply fails to open.
+    CWrapWinUSB nothing(nullptr);
+    QVERIFY(!nothing.open());
+}
+
+void TestLink::closeIsHarmlessOnAClosedLink()
+{
+    auto link = simLink();
+    link->close();
+    link->close();
+    QCOMPARE(link->isOpen(), 0);
+    uint8_t buffer[8];
+    uint32_t n = 99;
+    QVERIFY(!link->readPipe(buffer, sizeof buffer, &n));
+    QCOMPARE(n, 0u);
+    QVERIFY(!link->writePipe(buffer, 4, &n));
+}
+
+void TestLink::silentDeviceTimesOut()
+{
+    auto link = simLink();
+    QVERIFY(link->open());
+    m_device->scriptFault(0x13, SimFirmware::Fault::NoReply);
+    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray reply;
+    QVERIFY(!readReply(*link, CommandId::ReadChannalCount, &reply));
+    const qint64 ms = timer.elapsed();
+    qInfo("silent device: read failed after %lld ms", ms);
+    QVERIFY2(ms >= 900 && ms < 1500, qPrintable(QString::number(ms)));
+    QVERIFY(reply.isEmpty());
+    // The fault was one reply: the next exchange works again.
+    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
+    QVERIFY(readReply(*link, CommandId::ReadChannalCount, &reply));
+    QCOMPARE(int(reply.at(4)), 2);
+}
+
+void TestLink::removalMidExchangeFailsAtOnce()
+{
+    auto link = simLink();
+    QVERIFY(link->open());
+    std::atomic<int> removals{0};
+    const int id = SimRegistry::instance().addListener([&](int code) { removals += code == 1; });
+    m_device->scriptFault(0, SimFirmware::Fault::RemoveMidExchange);
+    QVERIFY(sendRequest(*link, CommandId::ReadModeState, readModeState()));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!readReply(*link, CommandId::ReadModeState, nullptr));
+    QVERIFY(timer.elapsed() < 200);
+    QVERIFY(!sendRequest(*link, CommandId::SetRelayMode, setRelayMode(true)));
+    SimRegistry::instance().removeListener(id);
+    QCOMPARE(removals.load(), 1);
+}
+
+void TestLink::closeReturnsBulkReaderPromptly()
+{
+    auto link = simLink();
+    QVERIFY(link->open());
+    std::atomic<bool> returned{false};
+    std::atomic<bool> result{true};
+    std::thread reader([&] {
+        uint8_t buffer[64];
+        uint32_t n = 0;
+        result = link->readBulk(buffer, sizeof buffer, &n); // nothing is streaming: blocks
+        returned = true;
+    });
+    QTest::qWait(50);
+    QVERIFY(!returned);
+    QElapsedTimer timer;
+    timer.start();
+    link->close();
+    const qint64 ms = timer.elapsed();
+    reader.join();
+    qInfo("close() with a pending bulk read took %lld ms", ms);
+    QVERIFY(returned);
+    QVERIFY(!result);
+    QVERIFY(ms < 100);
+}
+
+void TestLink::bulkReadOnClosedLinkFailsAtOnce()
+{
+    auto link = simLink();
+    uint8_t buffer[64];
+    uint32_t n = 0;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
+    QVERIFY(link->open());
+    link->close();
+    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
+    QVERIFY(timer.elapsed() < 50);
+}
+
+void TestLink::repeatedOpenCloseWithBusyReader()
+{
+    // A receive loop that keeps reading while the GUI side closes and reopens the link,
+    // as a removal and a new connection do; the loop must never touch a closed device.
+    auto link = simLink();
+    m_device->setStreamRate(5000);
+    std::atomic<bool> stop{false};
+    std::atomic<int> transfers{0};
+    QVERIFY(link->open());
+    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(true)));
+    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
+    std::thread reader([&] {
+        uint8_t buffer[64];
+        uint32_t n = 0;
+        while (!stop) {
+            if (link->readBulk(buffer, sizeof buffer, &n))
+                ++transfers;
+            else
+                std::this_thread::yield();
+        }
+    });
+    for (int i = 0; i < 50; ++i) {
+        link->close();
+        QVERIFY(link->open());
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    stop = true;
+    link->close();
+    reader.join();
+    QVERIFY(transfers > 0);
+}
+
+void TestLink::bulkStreamCarriesFrameReports()
+{
+    auto link = simLink();
+    QVERIFY(link->open());
+    m_device->setStreamRate(500);
+    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(true)));
+    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
+    int records = 0;
+    for (int i = 0; i < 30; ++i) {
+        uint8_t buffer[64];
+        uint32_t n = 0;
+        QVERIFY(link->readBulk(buffer, sizeof buffer, &n));
+        QVERIFY2(n > 0 && n % 19 == 0 && n <= 57, qPrintable(QString::number(n)));
+        for (uint32_t r = 0; r < n; r += 19) {
+            const uint8_t flags = buffer[r + 6];
+            QVERIFY((flags & 0x0F) <= 8);
+            if (flags & 0x40) // a remote frame carries no data length
+                QCOMPARE(flags & 0x0F, 0);
+            ++records;
+        }
+    }
+    QVERIFY(records >= 30);
+    // Queued transfers come through exactly.
+    const SimFirmware::Bytes report =
+        SimFirmware::frameReport(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8});
+    m_device->setStreamRate(0);
+    m_device->queueBulk(report);
+    uint8_t buffer[64];
+    uint32_t n = 0;
+    QVERIFY(link->readBulk(buffer, sizeof buffer, &n));
+    QCOMPARE(QByteArray(reinterpret_cast<char *>(buffer), int(n)).toHex(' '),
+             QByteArray("34 12 00 00 00 00 08 23 01 00 00 01 02 03 04 05 06 07 08"));
+}
+
+void TestLink::opensTheLastPluggedDevice()
+{
+    SimFirmware::State second;
+    second.serialNumber = "SECOND00002";
+    auto device2 = SimRegistry::instance().add(second);
+    auto link = simLink();
+    QVERIFY(link->open());
+    QVERIFY(sendRequest(*link, CommandId::ReadSerialNumber, readSerialNumber()));
+    QByteArray reply;
+    readReply(*link, CommandId::ReadSerialNumber, &reply);
+    QCOMPARE(latin1Field(reply, 4, 11), QStringLiteral("SECOND00002"));
+    QCOMPARE(device2->requests().size(), size_t(1));
+    QVERIFY(m_device->requests().empty());
+}
+
+void TestLink::hotplugReachesSource()
+{
+    DeviceBackends::registerBuiltins();
+    QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
+    QObject owner;
+    HotplugSource *source = DeviceBackends::createHotplugSource(&owner);
+    QVERIFY(source);
+    QSignalSpy spy(source, &HotplugSource::deviceChanged);
+    // Plug events may come from any thread; they reach the source on its own thread.
+    std::thread([this] { m_device->setPlugged(false); }).join();
+    auto fresh = SimRegistry::instance().add();
+    QTRY_COMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(0).at(0).toInt(), 1);
+    QCOMPARE(spy.at(1).at(0).toInt(), 0);
+    // A link made by the default constructor reaches the same simulated device.
+    CWrapWinUSB link;
+    QVERIFY(link.open());
+    QVERIFY(sendRequest(link, CommandId::ReadChannalCount, readChannalCount()));
+    QCOMPARE(fresh->requests().size(), size_t(1));
+}
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "tst_link.moc"

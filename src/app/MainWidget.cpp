@@ -1,0 +1,395 @@
+#include "app/MainWidget.h"
+
+#include "app/DeviceIdentity.h"
+#include "app/LanguageChoice.h"
+#include "canparam/CANParamWidget.h"
+#include "device/CWrapWinUSB.h"
+#include "device/DeviceBackends.h"
+#include "monitor/DataMonitorWidget.h"
+#include "offline/OfflineListWidget.h"
+#include "widgets/AboutDialog.h"
+#include "widgets/SwitchButton.h"
+#include "widgets/TitleWidget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#if defined(Q_OS_WIN)
+#include "device/BroadcastName.h"
+#include "device/win/DeviceNotification.h"
+#endif
+
+namespace {
+constexpr int EnglishMinimumWidth = 790;
+constexpr int ChineseMinimumWidth = 720;
+} // namespace
+
+MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
+{
+    setupUi();
+
+    applyProgramSwitchStyle(m_pWidgetOfflineModeState);
+    applyProgramSwitchStyle(m_pWidgetRelayModel);
+
+    createMenu();
+
+    m_translatorEn.load(QStringLiteral(":/Language/Resources/brantel_en.qm"));
+    m_translatorZh.load(QStringLiteral(":/Language/Resources/brantel_zh.qm"));
+
+    m_comboBoxSendType->addItem(tr("循环发送"));
+    m_comboBoxSendType->addItem(tr("定时发送"));
+
+    m_link = std::make_shared<CWrapWinUSB>();
+    m_pDataMonitorWidget = new DataMonitorWidget(m_link.get());
+    m_pCANParamWidget = new CANParamWidget;
+    m_pOfflineListWidget = new OfflineListWidget;
+    m_pDataMonitorWidget->setIdFilter(&m_idFilter);
+    m_tabWidget->addTab(m_pCANParamWidget, tr("CAN参数"));
+    m_tabWidget->addTab(m_pOfflineListWidget, tr("离线列表"));
+    m_tabWidget->addTab(m_pDataMonitorWidget, tr("数据监控"));
+
+    showDeviceName();
+
+    connect(m_pWidgetOfflineModeState, &SwitchButton::checkedChanged, this,
+            &MainWidget::onSwichButtonOfflineModelState);
+    connect(m_pWidgetRelayModel, &SwitchButton::checkedChanged, this,
+            &MainWidget::onSwichButtonRelayModelState);
+    connect(m_pTitleWidget, &TitleWidget::showMin, this, &QWidget::showMinimized);
+    connect(m_pTitleWidget, &TitleWidget::showMainMenu, this, &MainWidget::onShowMainMenu);
+    connect(m_pTitleWidget, &TitleWidget::closeWidget, this, &MainWidget::onCloseWidget);
+    connect(m_pTitleWidget, &TitleWidget::LeftDoubleClick, this, &MainWidget::onLeftDoubleClick);
+    connect(m_pActionAbout, &QAction::triggered, this, &MainWidget::onActionAbout);
+    connect(m_pActionSet, &QAction::triggered, this, &MainWidget::onActionSet);
+    connect(m_pActionFilter, &QAction::triggered, this, &MainWidget::onAcitonFilter);
+    connect(m_pActionDevInfo, &QAction::triggered, this, &MainWidget::onActionDevInfo);
+    connect(m_pDataMonitorWidget, &DataMonitorWidget::signalStartWatch, this,
+            &MainWidget::onStartWatch);
+    connect(m_pDataMonitorWidget, &DataMonitorWidget::signalStopWatch, this,
+            &MainWidget::onStopWatch);
+    connect(this, &MainWidget::deviceChanged, this, &MainWidget::onDeviceChanged);
+
+    // Arrival and removal come from the backend's hot-plug source, or on Windows from
+    // the device broadcasts that reach nativeEvent.
+    m_pHotplugSource = DeviceBackends::createHotplugSource(this);
+    if (m_pHotplugSource)
+        connect(m_pHotplugSource, &HotplugSource::deviceChanged, this, &MainWidget::deviceChanged);
+#if defined(Q_OS_WIN)
+    if (!m_pHotplugSource)
+        m_deviceNotification = registerAdapterNotifications(reinterpret_cast<void *>(winId()));
+#endif
+
+    applyStartLanguage();
+    retranslateUi();
+}
+
+MainWidget::~MainWidget()
+{
+#if defined(Q_OS_WIN)
+    if (m_deviceNotification)
+        unregisterAdapterNotifications(m_deviceNotification);
+#endif
+    QCoreApplication::removeTranslator(&m_translatorEn);
+    QCoreApplication::removeTranslator(&m_translatorZh);
+}
+
+void MainWidget::setupUi()
+{
+    resize(706, 393);
+    setWindowIcon(QIcon(QStringLiteral(":/App/Resources/app.ico")));
+    QFont f = font();
+    f.setPointSize(10);
+    setFont(f);
+
+    auto makeButton = [this](const char *name) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    auto makeLabel = [this](const char *name) {
+        auto *l = new QLabel(this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto makeSwitch = [this](const char *name) {
+        auto *s = new SwitchButton(this);
+        s->setObjectName(QLatin1String(name));
+        s->setFixedSize(50, 21);
+        return s;
+    };
+
+    m_pLabelDevName = makeLabel("m_pLabelDevName");
+    m_pLineEditDevName = new QLineEdit(this);
+    m_pLineEditDevName->setObjectName(QStringLiteral("m_pLineEditDevName"));
+    m_pLineEditDevName->setReadOnly(true);
+    m_pLineEditDevName->setFixedWidth(150);
+    m_pPushButtonConnect = makeButton("m_pPushButtonConnect");
+    m_tabWidget = new QTabWidget(this);
+    m_tabWidget->setObjectName(QStringLiteral("m_tabWidget"));
+    m_pPushButtonSavetofile = makeButton("m_pPushButtonSavetofile");
+    m_pPushButtonReadfromfile = makeButton("m_pPushButtonReadfromfile");
+    m_pPushButtonDefault = makeButton("m_pPushButtonDefault");
+    m_pWidgetOfflineModeState = makeSwitch("m_pWidgetOfflineModeState");
+    m_pLabelOfflineMode = makeLabel("m_pLabelOfflineMode");
+    m_pLabelRelayModel = makeLabel("m_pLabelRelayModel");
+    m_pWidgetRelayModel = makeSwitch("m_pWidgetRelayModel");
+    m_pushButtonReadCAN = makeButton("m_pushButtonReadCAN");
+    m_pushButtonWriteCAN = makeButton("m_pushButtonWriteCAN");
+    m_pushButtonReadOffline = makeButton("m_pushButtonReadOffline");
+    m_pushButtonWriteOffline = makeButton("m_pushButtonWriteOffline");
+    m_labelSendType = makeLabel("m_labelSendType");
+    m_comboBoxSendType = new QComboBox(this);
+    m_comboBoxSendType->setObjectName(QStringLiteral("m_comboBoxSendType"));
+    m_comboBoxSendType->setFixedWidth(95);
+
+    m_pTitleWidget = new TitleWidget(2, this);
+    m_pTitleWidget->setTitle(tr("Brantel"));
+
+    auto *topRow = new QHBoxLayout;
+    topRow->addSpacing(5);
+    topRow->addWidget(m_pLabelDevName);
+    topRow->addWidget(m_pLineEditDevName);
+    topRow->addWidget(m_pPushButtonConnect);
+    topRow->addSpacing(5);
+    topRow->addWidget(m_labelSendType);
+    topRow->addWidget(m_comboBoxSendType);
+    topRow->addSpacing(5);
+    topRow->addWidget(m_pLabelOfflineMode);
+    topRow->addWidget(m_pWidgetOfflineModeState);
+    topRow->addSpacing(5);
+    topRow->addWidget(m_pLabelRelayModel);
+    topRow->addWidget(m_pWidgetRelayModel);
+    topRow->addStretch();
+
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addStretch();
+    bottomRow->addWidget(m_pPushButtonSavetofile);
+    bottomRow->addWidget(m_pPushButtonReadfromfile);
+    bottomRow->addSpacing(10);
+    bottomRow->addWidget(m_pushButtonReadCAN);
+    bottomRow->addWidget(m_pushButtonWriteCAN);
+    bottomRow->addSpacing(10);
+    bottomRow->addWidget(m_pushButtonReadOffline);
+    bottomRow->addWidget(m_pushButtonWriteOffline);
+    bottomRow->addSpacing(10);
+    bottomRow->addWidget(m_pPushButtonDefault);
+    bottomRow->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(0);
+    layout->addWidget(m_pTitleWidget);
+    layout->addSpacing(5);
+    layout->addLayout(topRow);
+    layout->addSpacing(10);
+    layout->addWidget(m_tabWidget);
+    layout->addLayout(bottomRow);
+    layout->addSpacing(5);
+
+    connect(m_pPushButtonConnect, &QPushButton::clicked, this, &MainWidget::onClickedPushButtonConnect);
+    connect(m_pPushButtonSavetofile, &QPushButton::clicked, this, &MainWidget::onPushButtonSaveToFile);
+    connect(m_pPushButtonReadfromfile, &QPushButton::clicked, this, &MainWidget::onPushButtonReadFromFile);
+    connect(m_pPushButtonDefault, &QPushButton::clicked, this, &MainWidget::onPushButonDefault);
+    connect(m_pushButtonReadCAN, &QPushButton::clicked, this, &MainWidget::onPushButtonReadCAN);
+    connect(m_pushButtonWriteCAN, &QPushButton::clicked, this, &MainWidget::onPushButtonWriteCAN);
+    connect(m_pushButtonReadOffline, &QPushButton::clicked, this, &MainWidget::onPushButtonReadOffline);
+    connect(m_pushButtonWriteOffline, &QPushButton::clicked, this, &MainWidget::onPushButtonWriteOffline);
+    connect(m_tabWidget, &QTabWidget::currentChanged, this, &MainWidget::onCurrentChangedTabWidget);
+    m_tabWidget->setCurrentIndex(-1);
+    retranslateUi();
+}
+
+void MainWidget::createMenu()
+{
+    m_pMainMenu = new QMenu(this);
+    m_pActionSet = m_pMainMenu->addAction(tr("设置缓存"));
+    m_pActionFilter = m_pMainMenu->addAction(tr("过滤"));
+    m_pActionDevInfo = m_pMainMenu->addAction(tr("设备信息"));
+    QMenu *language = m_pMainMenu->addMenu(tr("Language"));
+    m_pActionSimplifiedChinese = language->addAction(tr("简体中文"));
+    m_pActionEnglish = language->addAction(tr("English"));
+    m_pActionSimplifiedChinese->setCheckable(true);
+    m_pActionEnglish->setCheckable(true);
+    connect(m_pActionSimplifiedChinese, &QAction::triggered, this,
+            &MainWidget::onActionSimplifiedChinese);
+    connect(m_pActionEnglish, &QAction::triggered, this, &MainWidget::onActionEnglish);
+    m_pMainMenu->addSeparator();
+    m_pActionAbout = m_pMainMenu->addAction(tr("关于"));
+}
+
+void MainWidget::applyStartLanguage()
+{
+    switch (systemStartLanguage()) {
+    case StartLanguage::English:
+        m_pActionEnglish->setChecked(true);
+        QCoreApplication::installTranslator(&m_translatorEn);
+        setMinimumWidth(EnglishMinimumWidth);
+        break;
+    case StartLanguage::SimplifiedChinese:
+        // The source texts are Chinese: nothing to install until the user asks.
+        m_pActionSimplifiedChinese->setChecked(true);
+        setMinimumWidth(ChineseMinimumWidth);
+        break;
+    case StartLanguage::Unchanged:
+        break;
+    }
+}
+
+void MainWidget::retranslateUi()
+{
+    setWindowTitle(tr("MainWidget"));
+    m_pLabelDevName->setText(tr("设备名称："));
+    m_pPushButtonConnect->setText(m_bConnected ? tr("断开连接") : tr("连接"));
+    m_pPushButtonSavetofile->setText(tr("保存"));
+    m_pPushButtonReadfromfile->setText(tr("读取"));
+    m_pPushButtonDefault->setText(tr("默认值"));
+    m_pLabelOfflineMode->setText(tr("离线模式"));
+    m_pLabelRelayModel->setText(tr("中继模式"));
+    m_pushButtonReadCAN->setText(tr("读CAN参数"));
+    m_pushButtonWriteCAN->setText(tr("写CAN参数"));
+    m_pushButtonReadOffline->setText(tr("读离线数据"));
+    m_pushButtonWriteOffline->setText(tr("写离线数据"));
+    m_labelSendType->setText(tr("发送方式"));
+}
+
+void MainWidget::retranslateExtras()
+{
+    m_pTitleWidget->setTitle(tr("Brantel"));
+    m_tabWidget->setTabText(0, tr("CAN参数"));
+    m_tabWidget->setTabText(1, tr("离线列表"));
+    m_tabWidget->setTabText(2, tr("数据监控"));
+    m_comboBoxSendType->setItemText(0, tr("循环发送"));
+    m_comboBoxSendType->setItemText(1, tr("定时发送"));
+    m_pActionSet->setText(tr("设置缓存"));
+    m_pActionFilter->setText(tr("过滤"));
+    m_pActionDevInfo->setText(tr("设备信息"));
+    m_pActionAbout->setText(tr("关于"));
+    m_pCANParamWidget->retranslate();
+    m_pOfflineListWidget->retranslate();
+    m_pDataMonitorWidget->retranslate();
+}
+
+void MainWidget::installLanguage(QTranslator &preferred, int minimumWidth)
+{
+    // Installed last means searched first; removing it first keeps it installed once.
+    QCoreApplication::removeTranslator(&preferred);
+    QCoreApplication::installTranslator(&preferred);
+    setMinimumWidth(minimumWidth);
+    retranslateExtras();
+    retranslateUi();
+}
+
+void MainWidget::onActionEnglish()
+{
+    m_pActionSimplifiedChinese->setChecked(false);
+    installLanguage(m_translatorEn, EnglishMinimumWidth);
+}
+
+void MainWidget::onActionSimplifiedChinese()
+{
+    m_pActionEnglish->setChecked(false);
+    installLanguage(m_translatorZh, ChineseMinimumWidth);
+}
+
+void MainWidget::onCurrentChangedTabWidget(int index)
+{
+    const bool params = index == 0;
+    const bool offline = index == 1;
+    m_pPushButtonSavetofile->setVisible(params || offline);
+    m_pPushButtonReadfromfile->setVisible(params || offline);
+    m_pushButtonReadCAN->setVisible(params);
+    m_pushButtonWriteCAN->setVisible(params);
+    m_pushButtonReadOffline->setVisible(offline);
+    m_pushButtonWriteOffline->setVisible(offline);
+    m_pPushButtonDefault->setVisible(params);
+}
+
+void MainWidget::onShowMainMenu()
+{
+    m_pMainMenu->exec(mapToGlobal(QPoint(rect().right() - 120, rect().top() + 25)));
+}
+
+void MainWidget::onShowMin() {}
+
+void MainWidget::onLeftDoubleClick()
+{
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void MainWidget::onCloseWidget() { QCoreApplication::quit(); }
+
+void MainWidget::onStartWatch() { m_pActionSet->setEnabled(false); }
+
+void MainWidget::onStopWatch() { m_pActionSet->setEnabled(true); }
+
+void MainWidget::onActionAbout()
+{
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWidget::showDeviceName()
+{
+    const DeviceIdentity id = readDeviceIdentity();
+    m_strDevType = id.deviceType;
+    m_strFirmwareVer = id.firmwareVersion;
+    const QString name = displayableDeviceName(id.name);
+    if (!name.isNull())
+        m_pLineEditDevName->setText(name);
+}
+
+void MainWidget::onDeviceChanged(int code)
+{
+    if (code == 0) {
+        showDeviceName();
+    } else if (code == 1) {
+        m_link->close(); // waits until no thread is inside the link
+        m_pLineEditDevName->clear();
+        m_bConnected = false;
+        m_pPushButtonConnect->setText(tr("连接"));
+    }
+}
+
+bool MainWidget::nativeEvent(const QByteArray &eventType, void *message, long *result)
+{
+    Q_UNUSED(result) // never written: the toolkit handles every message as usual
+#if defined(Q_OS_WIN)
+    int code = -1;
+    std::wstring name;
+    if (eventType == "windows_generic_MSG" && deviceInterfaceChange(message, &code, &name)
+        && isAdapterBroadcastName(QString::fromStdWString(name)))
+        emit deviceChanged(code);
+#else
+    Q_UNUSED(eventType)
+    Q_UNUSED(message)
+#endif
+    return false;
+}
+
+void MainWidget::paintEvent(QPaintEvent *event) { AbsFrameLessAutoSize::paintEvent(event); }
+
+// The device and file behaviour of the slots below is built with their subsystems; until
+// then the controls are wired and do nothing.
+void MainWidget::onClickedPushButtonConnect() {}
+void MainWidget::onSwichButtonOfflineModelState(bool) {}
+void MainWidget::onSwichButtonRelayModelState(bool) {}
+void MainWidget::onPushButtonSaveToFile() {}
+void MainWidget::onPushButtonReadFromFile() {}
+void MainWidget::onPushButonDefault() {}
+void MainWidget::onPushButtonReadCAN() {}
+void MainWidget::onPushButtonWriteCAN() {}
+void MainWidget::onPushButtonReadOffline() {}
+void MainWidget::onPushButtonWriteOffline() {}
+void MainWidget::onActionSet() {}
+void MainWidget::onAcitonFilter() {}
+void MainWidget::onActionDevInfo() {}

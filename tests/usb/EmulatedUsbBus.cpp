@@ -1,0 +1,317 @@
+// GLib and umockdev first: GLib uses identifiers that Qt defines as macros.
+#include <umockdev.h>
+
+#include "EmulatedUsbBus.h"
+
+#include <linux/usbdevice_fs.h>
+#include <sys/ioctl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+
+namespace {
+
+std::string hex(const std::vector<uint8_t> &bytes)
+{
+    std::string out;
+    char b[3];
+    for (uint8_t v : bytes) {
+        std::snprintf(b, sizeof b, "%02x", v);
+        out += b;
+    }
+    return out;
+}
+
+std::vector<uint8_t> descriptors(uint16_t vid, uint16_t pid,
+                                 const std::vector<EndpointSpec> &endpoints)
+{
+    const uint16_t total = uint16_t(9 + 9 + 7 * endpoints.size());
+    std::vector<uint8_t> d = {
+        // device: USB 2.00, vendor-specific, max packet 64, one configuration
+        18, 1, 0x00, 0x02, 0, 0, 0, 64, uint8_t(vid), uint8_t(vid >> 8), uint8_t(pid),
+        uint8_t(pid >> 8), 0x00, 0x01, 1, 2, 3, 1,
+        // configuration 1, one interface, bus powered 100 mA
+        9, 2, uint8_t(total), uint8_t(total >> 8), 1, 1, 0, 0x80, 50,
+        // interface 0, alternate setting 0, vendor class
+        9, 4, 0, 0, uint8_t(endpoints.size()), 0xFF, 0, 0, 0};
+    for (const EndpointSpec &e : endpoints) {
+        const bool interrupt = (e.attributes & 3) == 3;
+        d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t(interrupt ? 1 : 0)});
+    }
+    return d;
+}
+
+// One emulated device node. Its handler runs on umockdev's worker thread; the lock
+// keeps the URB lists consistent should umockdev ever use more than one.
+struct Device {
+    std::shared_ptr<SimFirmware> firmware;
+    std::string sysfsPath;
+    std::string devNode;
+    int bus = 0;
+    int devnum = 0;
+    UMockdevIoctlBase *handler = nullptr;
+
+    std::mutex mutex;
+    std::vector<UMockdevIoctlData *> flying;   // IN URBs waiting for data
+    std::deque<UMockdevIoctlData *> finished;  // URBs ready to be reaped
+};
+
+void finish(Device *dev, UMockdevIoctlData *urbData, int status, int actual)
+{
+    auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
+    urb->status = status;
+    urb->actual_length = actual;
+    dev->finished.push_back(urbData);
+}
+
+// Completes IN URBs for which the firmware has something now.
+void serviceFlying(Device *dev)
+{
+    const bool plugged = dev->firmware->isPlugged();
+    for (auto it = dev->flying.begin(); it != dev->flying.end();) {
+        UMockdevIoctlData *urbData = *it;
+        auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
+        if (!plugged) {
+            finish(dev, urbData, -ESHUTDOWN, 0);
+            it = dev->flying.erase(it);
+            continue;
+        }
+        SimFirmware::Bytes bytes;
+        const bool ready = urb->type == USBDEVFS_URB_TYPE_INTERRUPT
+                               ? dev->firmware->tryTakeReply(bytes)
+                               : dev->firmware->tryTakeBulk(bytes);
+        if (!ready) {
+            ++it;
+            continue;
+        }
+        // A longer packet than the buffer is babble, as the host controller reports it.
+        const int room = urb->buffer_length;
+        const int n = std::min<int>(room, int(bytes.size()));
+        std::memcpy(urb->buffer, bytes.data(), size_t(n));
+        finish(dev, urbData, int(bytes.size()) > room ? -EOVERFLOW : 0, n);
+        it = dev->flying.erase(it);
+    }
+}
+
+gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer userData)
+{
+    auto *dev = static_cast<Device *>(userData);
+    const gulong request = umockdev_ioctl_client_get_request(client);
+    UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
+    std::lock_guard<std::mutex> lock(dev->mutex);
+
+    switch (request) {
+    case USBDEVFS_GET_CAPABILITIES: {
+        UMockdevIoctlData *d = umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), nullptr);
+        *reinterpret_cast<guint32 *>(d->data) =
+            USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM
+            | USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+        umockdev_ioctl_client_complete(client, 0, 0);
+        umockdev_ioctl_data_unref(d);
+        return TRUE;
+    }
+    case USBDEVFS_CLAIMINTERFACE:
+    case USBDEVFS_RELEASEINTERFACE:
+    case USBDEVFS_SETINTERFACE:
+    case USBDEVFS_CLEAR_HALT:
+    case USBDEVFS_RESET:
+    case USBDEVFS_RESETEP:
+    case USBDEVFS_SETCONFIGURATION:
+        umockdev_ioctl_client_complete(client, dev->firmware->isPlugged() ? 0 : -1,
+                                       dev->firmware->isPlugged() ? 0 : ENODEV);
+        return TRUE;
+    case USBDEVFS_GETDRIVER:
+        umockdev_ioctl_client_complete(client, -1, ENODATA); // no kernel driver bound
+        return TRUE;
+
+    case USBDEVFS_SUBMITURB: {
+        if (!dev->firmware->isPlugged()) {
+            umockdev_ioctl_client_complete(client, -1, ENODEV);
+            return TRUE;
+        }
+        UMockdevIoctlData *urbData =
+            umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
+        auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
+        UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(
+            urbData, G_STRUCT_OFFSET(usbdevfs_urb, buffer), gsize(urb->buffer_length), nullptr);
+        umockdev_ioctl_data_unref(buffer); // kept alive by urbData
+        if (urb->endpoint & 0x80) {
+            dev->flying.push_back(urbData);
+        } else {
+            if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT
+                && !dev->firmware->handleRequest(static_cast<const uint8_t *>(urb->buffer),
+                                                 size_t(urb->buffer_length))) {
+                umockdev_ioctl_data_unref(urbData);
+                umockdev_ioctl_client_complete(client, -1, ENODEV);
+                return TRUE;
+            }
+            finish(dev, urbData, 0, urb->buffer_length);
+        }
+        umockdev_ioctl_client_complete(client, 0, 0);
+        return TRUE;
+    }
+
+    case USBDEVFS_REAPURB:
+    case USBDEVFS_REAPURBNDELAY: {
+        serviceFlying(dev);
+        if (dev->finished.empty()) {
+            umockdev_ioctl_client_complete(client, -1, EAGAIN);
+            return TRUE;
+        }
+        UMockdevIoctlData *urbData = dev->finished.front();
+        dev->finished.pop_front();
+        UMockdevIoctlData *ptr = umockdev_ioctl_data_resolve(arg, 0, sizeof(gpointer), nullptr);
+        umockdev_ioctl_data_set_ptr(ptr, 0, urbData);
+        umockdev_ioctl_client_complete(client, 0, 0);
+        umockdev_ioctl_data_unref(ptr);
+        umockdev_ioctl_data_unref(urbData);
+        return TRUE;
+    }
+
+    case USBDEVFS_DISCARDURB: {
+        // How libusb delivers time-outs and cancellation: the URB is reaped as -ENOENT.
+        const gulong addr = *reinterpret_cast<gulong *>(arg->data);
+        auto it = std::find_if(dev->flying.begin(), dev->flying.end(),
+                               [addr](UMockdevIoctlData *u) { return u->client_addr == addr; });
+        if (it == dev->flying.end()) {
+            umockdev_ioctl_client_complete(client, -1, EINVAL);
+            return TRUE;
+        }
+        finish(dev, *it, -ENOENT, 0);
+        dev->flying.erase(it);
+        umockdev_ioctl_client_complete(client, 0, 0);
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+struct EmulatedUsbBus::Impl {
+    UMockdevTestbed *testbed = nullptr;
+    std::map<std::string, std::unique_ptr<Device>> devices;
+    std::vector<std::unique_ptr<Device>> unplugged; // their handlers may still be called
+    int nextDevnum = 2;
+};
+
+std::vector<EndpointSpec> EmulatedUsbBus::adapterEndpoints()
+{
+    return {{0x81, 3}, {0x01, 3}, {0x82, 2}, {0x02, 2}};
+}
+
+bool EmulatedUsbBus::inMockEnvironment()
+{
+    const char *preload = std::getenv("LD_PRELOAD");
+    return preload && std::strstr(preload, "libumockdev-preload");
+}
+
+EmulatedUsbBus::EmulatedUsbBus() : d(new Impl)
+{
+    d->testbed = umockdev_testbed_new();
+}
+
+EmulatedUsbBus::~EmulatedUsbBus()
+{
+    for (auto &entry : d->devices)
+        umockdev_testbed_remove_device(d->testbed, entry.first.c_str());
+    // The testbed stops its worker before the handlers and their state go away.
+    g_clear_object(&d->testbed);
+    auto release = [](Device &dev) {
+        for (UMockdevIoctlData *u : dev.flying)
+            umockdev_ioctl_data_unref(u);
+        for (UMockdevIoctlData *u : dev.finished)
+            umockdev_ioctl_data_unref(u);
+        g_clear_object(&dev.handler);
+    };
+    for (auto &entry : d->devices)
+        release(*entry.second);
+    for (auto &dev : d->unplugged)
+        release(*dev);
+}
+
+std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
+                                 const std::vector<EndpointSpec> &endpoints, uint16_t vendorId,
+                                 uint16_t productId)
+{
+    auto dev = std::make_unique<Device>();
+    dev->firmware = std::move(firmware);
+    dev->bus = 1;
+    dev->devnum = d->nextDevnum++;
+    char node[64];
+    std::snprintf(node, sizeof node, "bus/usb/%03d/%03d", dev->bus, dev->devnum);
+    dev->devNode = std::string("/dev/") + node;
+    char path[128];
+    std::snprintf(path, sizeof path, "/devices/pci0000:00/0000:00:14.0/usb%d/%d-%d", dev->bus,
+                  dev->bus, dev->devnum);
+    dev->sysfsPath = std::string("/sys") + path;
+
+    // The handler must be in place before the device appears: the "add" uevent may
+    // make a hot-plug listener open it at once.
+    dev->handler = umockdev_ioctl_base_new();
+    g_signal_connect(dev->handler, "handle-ioctl", G_CALLBACK(onIoctl), dev.get());
+    GError *err = nullptr;
+    if (!umockdev_testbed_attach_ioctl(d->testbed, dev->devNode.c_str(), dev->handler, &err)) {
+        m_error = err ? err->message : "attach_ioctl failed";
+        g_clear_error(&err);
+        return {};
+    }
+
+    char record[2048];
+    std::snprintf(record, sizeof record,
+                  "P: %s\n"
+                  "N: %s\n"
+                  "E: SUBSYSTEM=usb\n"
+                  "E: DEVTYPE=usb_device\n"
+                  "E: DEVNAME=%s\n"
+                  "E: BUSNUM=%03d\n"
+                  "E: DEVNUM=%03d\n"
+                  "A: idVendor=%04x\\n\n"
+                  "A: idProduct=%04x\\n\n"
+                  "A: busnum=%d\\n\n"
+                  "A: devnum=%d\\n\n"
+                  "A: speed=12\\n\n"
+                  "A: bConfigurationValue=1\\n\n"
+                  "A: bNumConfigurations=1\\n\n"
+                  "H: descriptors=%s\n",
+                  path, node, dev->devNode.c_str(), dev->bus, dev->devnum, vendorId, productId,
+                  dev->bus, dev->devnum,
+                  hex(descriptors(vendorId, productId, endpoints)).c_str());
+    if (!umockdev_testbed_add_from_string(d->testbed, record, &err)) {
+        m_error = err ? err->message : "add_from_string failed";
+        g_clear_error(&err);
+        return {};
+    }
+    const std::string key = dev->sysfsPath;
+    d->devices[key] = std::move(dev);
+    return key;
+}
+
+void EmulatedUsbBus::unplug(const std::string &sysfsPath)
+{
+    auto it = d->devices.find(sysfsPath);
+    if (it == d->devices.end())
+        return;
+    it->second->firmware->setPlugged(false);
+    umockdev_testbed_uevent(d->testbed, sysfsPath.c_str(), "remove");
+    umockdev_testbed_remove_device(d->testbed, sysfsPath.c_str());
+    d->unplugged.push_back(std::move(it->second));
+    d->devices.erase(it);
+}
+
+bool EmulatedUsbBus::address(const std::string &sysfsPath, int *bus, int *device) const
+{
+    auto it = d->devices.find(sysfsPath);
+    if (it == d->devices.end())
+        return false;
+    *bus = it->second->bus;
+    *device = it->second->devnum;
+    return true;
+}

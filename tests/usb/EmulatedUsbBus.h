@@ -1,0 +1,50 @@
+#pragma once
+// A USB bus emulated by umockdev on which simulated adapters can be plugged: real libusb
+// in this process sees /dev/bus/usb nodes whose usbdevfs ioctls are answered by a
+// SimFirmware. Works only under umockdev-wrapper. No GLib in this header, so that test
+// files can include Qt freely.
+
+#include "device/SimFirmware.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct EndpointSpec {
+    uint8_t address;    // bit 7: IN
+    uint8_t attributes; // 2 bulk, 3 interrupt
+};
+
+class EmulatedUsbBus {
+public:
+    // The adapter's four endpoints: interrupt IN 0x81 / OUT 0x01, bulk IN 0x82 / OUT 0x02.
+    static std::vector<EndpointSpec> adapterEndpoints();
+
+    EmulatedUsbBus();
+    ~EmulatedUsbBus();
+    EmulatedUsbBus(const EmulatedUsbBus &) = delete;
+    EmulatedUsbBus &operator=(const EmulatedUsbBus &) = delete;
+
+    // True when this process runs under umockdev-wrapper.
+    static bool inMockEnvironment();
+
+    // Plugs a device answering through `firmware`; returns its sysfs path, or empty on
+    // failure (see error()). The "add" uevent reaches libusb's hot-plug monitor.
+    std::string plug(std::shared_ptr<SimFirmware> firmware,
+                     const std::vector<EndpointSpec> &endpoints = adapterEndpoints(),
+                     uint16_t vendorId = 0x0471, uint16_t productId = 0x1200);
+    // Sends the "remove" uevent and takes the device off the bus; its firmware counts as
+    // unplugged, so pending and later transfers fail as on a real disconnect.
+    void unplug(const std::string &sysfsPath);
+
+    // Bus and device number of a plugged device, as libusb reports them.
+    bool address(const std::string &sysfsPath, int *bus, int *device) const;
+
+    std::string error() const { return m_error; }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+    std::string m_error;
+};

@@ -87,6 +87,9 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
 #endif
 
     applyStartLanguage();
+    // The tabs, send types and menu texts were set before a translator was installed;
+    // without this an English system would start with Chinese tab titles.
+    retranslateExtras();
     retranslateUi();
 }
 
@@ -182,6 +185,9 @@ void MainWidget::setupUi()
     bottomRow->addWidget(m_pPushButtonDefault);
     bottomRow->addStretch();
 
+    // The rows keep the usual gap between controls; the column's gaps are the given ones.
+    topRow->setSpacing(6);
+    bottomRow->setSpacing(6);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(0);
@@ -209,12 +215,18 @@ void MainWidget::setupUi()
 void MainWidget::createMenu()
 {
     m_pMainMenu = new QMenu(this);
+    m_pMainMenu->setObjectName(QStringLiteral("m_pMainMenu"));
     m_pActionSet = m_pMainMenu->addAction(tr("设置缓存"));
     m_pActionFilter = m_pMainMenu->addAction(tr("过滤"));
     m_pActionDevInfo = m_pMainMenu->addAction(tr("设备信息"));
     QMenu *language = m_pMainMenu->addMenu(tr("Language"));
     m_pActionSimplifiedChinese = language->addAction(tr("简体中文"));
     m_pActionEnglish = language->addAction(tr("English"));
+    m_pActionSet->setObjectName(QStringLiteral("m_pActionSet"));
+    m_pActionFilter->setObjectName(QStringLiteral("m_pActionFilter"));
+    m_pActionDevInfo->setObjectName(QStringLiteral("m_pActionDevInfo"));
+    m_pActionSimplifiedChinese->setObjectName(QStringLiteral("m_pActionSimplifiedChinese"));
+    m_pActionEnglish->setObjectName(QStringLiteral("m_pActionEnglish"));
     m_pActionSimplifiedChinese->setCheckable(true);
     m_pActionEnglish->setCheckable(true);
     connect(m_pActionSimplifiedChinese, &QAction::triggered, this,
@@ -222,6 +234,7 @@ void MainWidget::createMenu()
     connect(m_pActionEnglish, &QAction::triggered, this, &MainWidget::onActionEnglish);
     m_pMainMenu->addSeparator();
     m_pActionAbout = m_pMainMenu->addAction(tr("关于"));
+    m_pActionAbout->setObjectName(QStringLiteral("m_pActionAbout"));
 }
 
 void MainWidget::applyStartLanguage()

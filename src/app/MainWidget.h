@@ -68,6 +68,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    friend class TestMainWidget;
+
     void setupUi();
     void createMenu();
     void applyStartLanguage();

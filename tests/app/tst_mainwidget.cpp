@@ -1,0 +1,267 @@
+// The main window as a controller: which bottom-row buttons each tab shows, the language
+// switch, the cache-size action following the monitor, and hot-plug of the adapter.
+
+#include "app/LanguageChoice.h"
+#include "app/MainWidget.h"
+#include "device/CWrapWinUSB.h"
+#include "device/DeviceBackends.h"
+#include "device/SimulatedAdapter.h"
+#include "monitor/DataMonitorWidget.h"
+#include "widgets/BrantelResources.h"
+#include "widgets/SwitchButton.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+class TestMainWidget : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startsInTheSystemLanguage();
+    void controlsHaveTheirNamesAndSizes();
+    void menuOrder();
+    void bottomRowFollowsTab_data();
+    void bottomRowFollowsTab();
+    void languageSwitch();
+    void choosingTheCheckedLanguageAgainUnchecksIt();
+    void connectTextFollowsConnectionInBothLanguages();
+    void cacheSizeActionFollowsMonitor();
+    void hotplugShowsAndClearsDeviceName();
+
+private:
+    template <typename T> T *child(const char *name)
+    {
+        T *w = m_window->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no child %s", name);
+        return w;
+    }
+    QPushButton *button(const char *name) { return child<QPushButton>(name); }
+
+    std::shared_ptr<SimFirmware> m_device;
+    std::unique_ptr<MainWidget> m_window;
+};
+
+void TestMainWidget::initTestCase()
+{
+    initBrantelResources();
+    DeviceBackends::registerBuiltins();
+    QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
+}
+
+void TestMainWidget::init()
+{
+    m_device = SimRegistry::instance().add();
+    m_window = std::make_unique<MainWidget>();
+}
+
+void TestMainWidget::cleanup()
+{
+    m_window.reset();
+    SimRegistry::instance().clear();
+    m_device.reset();
+}
+
+// CTest runs this function once more under LANG=en_US.UTF-8 and LANG=zh_CN.UTF-8.
+void TestMainWidget::startsInTheSystemLanguage()
+{
+    QAction *english = child<QAction>("m_pActionEnglish");
+    QAction *chinese = child<QAction>("m_pActionSimplifiedChinese");
+    QTabWidget *tabs = child<QTabWidget>("m_tabWidget");
+    switch (systemStartLanguage()) {
+    case StartLanguage::English:
+        QVERIFY(english->isChecked() && !chinese->isChecked());
+        QCOMPARE(m_window->minimumWidth(), 790);
+        QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("Connect"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Offline list"));
+        QCOMPARE(child<QComboBox>("m_comboBoxSendType")->itemText(0), QStringLiteral("Cycle send"));
+        break;
+    case StartLanguage::SimplifiedChinese:
+        QVERIFY(chinese->isChecked() && !english->isChecked());
+        QCOMPARE(m_window->minimumWidth(), 720);
+        QCOMPARE(tabs->tabText(1), QStringLiteral("离线列表"));
+        // Source texts until the user picks the catalogue.
+        QCOMPARE(QCoreApplication::translate("MainWidget", "设置离线数据失败"),
+                 QStringLiteral("设置离线数据失败"));
+        break;
+    case StartLanguage::Unchanged:
+        QVERIFY(!chinese->isChecked() && !english->isChecked());
+        QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("连接"));
+        break;
+    }
+}
+
+void TestMainWidget::controlsHaveTheirNamesAndSizes()
+{
+    QCOMPARE(child<QLineEdit>("m_pLineEditDevName")->width(), 150);
+    QVERIFY(child<QLineEdit>("m_pLineEditDevName")->isReadOnly());
+    QCOMPARE(child<QComboBox>("m_comboBoxSendType")->width(), 95);
+    QCOMPARE(child<QComboBox>("m_comboBoxSendType")->itemText(1), QStringLiteral("定时发送"));
+    for (const char *name : {"m_pWidgetOfflineModeState", "m_pWidgetRelayModel"}) {
+        QCOMPARE(child<SwitchButton>(name)->size(), QSize(50, 21));
+        QCOMPARE(child<SwitchButton>(name)->buttonStyle(), SwitchButton::ButtonStylePill);
+    }
+    for (const char *name : {"m_pPushButtonConnect", "m_pPushButtonSavetofile",
+                             "m_pPushButtonReadfromfile", "m_pPushButtonDefault",
+                             "m_pushButtonReadCAN", "m_pushButtonWriteCAN",
+                             "m_pushButtonReadOffline", "m_pushButtonWriteOffline"})
+        button(name);
+    QTabWidget *tabs = child<QTabWidget>("m_tabWidget");
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(2), QStringLiteral("数据监控"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    // The simulated adapter's name is read at start-up.
+    QCOMPARE(child<QLineEdit>("m_pLineEditDevName")->text(), QStringLiteral("HLW-C2+_HL261206001"));
+}
+
+void TestMainWidget::menuOrder()
+{
+    QMenu *menu = child<QMenu>("m_pMainMenu");
+    QStringList entries;
+    for (QAction *a : menu->actions())
+        entries << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    QCOMPARE(entries, (QStringList{"设置缓存", "过滤", "设备信息", "Language", "|", "关于"}));
+    QMenu *language = menu->actions().at(3)->menu();
+    QVERIFY(language);
+    QCOMPARE(language->actions().size(), 2);
+    for (QAction *a : language->actions()) {
+        QVERIFY(a->isCheckable());
+        QVERIFY(a->shortcut().isEmpty());
+    }
+}
+
+void TestMainWidget::bottomRowFollowsTab_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("file");
+    QTest::addColumn<bool>("can");
+    QTest::addColumn<bool>("offline");
+    QTest::addColumn<bool>("defaults");
+    QTest::newRow("CAN参数") << 0 << true << true << false << true;
+    QTest::newRow("离线列表") << 1 << true << false << true << false;
+    QTest::newRow("数据监控") << 2 << false << false << false << false;
+}
+
+void TestMainWidget::bottomRowFollowsTab()
+{
+    QFETCH(int, tab);
+    QFETCH(bool, file);
+    QFETCH(bool, can);
+    QFETCH(bool, offline);
+    QFETCH(bool, defaults);
+    QTabWidget *tabs = child<QTabWidget>("m_tabWidget");
+    tabs->setCurrentIndex(tab == 0 ? 2 : 0); // make sure the slot runs for `tab`
+    tabs->setCurrentIndex(tab);
+    QCOMPARE(!button("m_pPushButtonSavetofile")->isHidden(), file);
+    QCOMPARE(!button("m_pPushButtonReadfromfile")->isHidden(), file);
+    QCOMPARE(!button("m_pushButtonReadCAN")->isHidden(), can);
+    QCOMPARE(!button("m_pushButtonWriteCAN")->isHidden(), can);
+    QCOMPARE(!button("m_pushButtonReadOffline")->isHidden(), offline);
+    QCOMPARE(!button("m_pushButtonWriteOffline")->isHidden(), offline);
+    QCOMPARE(!button("m_pPushButtonDefault")->isHidden(), defaults);
+}
+
+void TestMainWidget::languageSwitch()
+{
+    QAction *english = child<QAction>("m_pActionEnglish");
+    QAction *chinese = child<QAction>("m_pActionSimplifiedChinese");
+    QTabWidget *tabs = child<QTabWidget>("m_tabWidget");
+
+    english->trigger();
+    QVERIFY(english->isChecked());
+    QVERIFY(!chinese->isChecked());
+    QCOMPARE(m_window->minimumWidth(), 790);
+    QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("Connect"));
+    QCOMPARE(button("m_pushButtonReadOffline")->text(), QStringLiteral("Read offline data"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("CAN Param"));
+    QCOMPARE(child<QComboBox>("m_comboBoxSendType")->itemText(1), QStringLiteral("Delayed TX"));
+    QCOMPARE(child<QAction>("m_pActionSet")->text(), QStringLiteral("Set cache"));
+
+    chinese->trigger();
+    QVERIFY(chinese->isChecked());
+    QVERIFY(!english->isChecked());
+    QCOMPARE(m_window->minimumWidth(), 720);
+    QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("连接"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("CAN参数"));
+    // The Chinese catalogue now takes precedence, with its own few differing texts.
+    QCOMPARE(QCoreApplication::translate("MainWidget", "设置离线数据失败"),
+             QStringLiteral("设置里离线数据失败"));
+
+    english->trigger();
+    QCOMPARE(QCoreApplication::translate("MainWidget", "设置离线数据失败"),
+             QStringLiteral("Failed to set offline data"));
+}
+
+void TestMainWidget::choosingTheCheckedLanguageAgainUnchecksIt()
+{
+    QAction *english = child<QAction>("m_pActionEnglish");
+    english->trigger();
+    english->trigger();
+    QVERIFY(!english->isChecked());
+    QVERIFY(!child<QAction>("m_pActionSimplifiedChinese")->isChecked());
+    QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("Connect"));
+}
+
+void TestMainWidget::connectTextFollowsConnectionInBothLanguages()
+{
+    m_window->m_bConnected = true;
+    child<QAction>("m_pActionEnglish")->trigger();
+    QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("Disconnect"));
+    child<QAction>("m_pActionSimplifiedChinese")->trigger();
+    QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("断开连接"));
+}
+
+void TestMainWidget::cacheSizeActionFollowsMonitor()
+{
+    QAction *set = child<QAction>("m_pActionSet");
+    DataMonitorWidget *monitor = child<DataMonitorWidget>("DataMonitorWidget");
+    QVERIFY(set->isEnabled());
+    emit monitor->signalStartWatch();
+    QVERIFY(!set->isEnabled());
+    emit monitor->signalStartWatch();
+    QVERIFY(!set->isEnabled());
+    emit monitor->signalStopWatch();
+    QVERIFY(set->isEnabled());
+}
+
+void TestMainWidget::hotplugShowsAndClearsDeviceName()
+{
+    QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
+    QSignalSpy changes(m_window.get(), &MainWidget::deviceChanged);
+    QVERIFY(m_window->link()->open());
+    m_window->m_bConnected = true;
+    m_window->m_pPushButtonConnect->setText(QStringLiteral("断开连接"));
+
+    m_device->setPlugged(false);
+    QTRY_COMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).toInt(), 1);
+    QVERIFY(name->text().isEmpty());
+    QVERIFY(!m_window->isConnected());
+    QCOMPARE(m_window->link()->isOpen(), 0);
+    QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("连接"));
+
+    SimFirmware::State other;
+    other.serialNumber = "HL261206777";
+    auto second = SimRegistry::instance().add(other);
+    QTRY_COMPARE(changes.count(), 2);
+    QCOMPARE(changes.at(1).at(0).toInt(), 0);
+    QCOMPARE(name->text(), QStringLiteral("HLW-C2+_HL261206777"));
+
+    // A device whose name is not 19 characters leaves the field as it was.
+    SimFirmware::State odd;
+    odd.serialNumber = "SHORT";
+    SimRegistry::instance().add(odd);
+    QTRY_COMPARE(changes.count(), 3);
+    QCOMPARE(name->text(), QStringLiteral("HLW-C2+_HL261206777"));
+}
+
+QTEST_MAIN(TestMainWidget)
+#include "tst_mainwidget.moc"

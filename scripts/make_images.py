@@ -16,6 +16,7 @@ SAMPLES = 4  # supersampling grid per pixel axis
 
 TITLE_BLUE = (40, 119, 192)
 LIGHT_BLUE = (92, 168, 232)
+DEEP_BLUE = (22, 84, 150)
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 
@@ -172,8 +173,12 @@ def app_icon(size):
     """Rounded blue tile with a two-wire bus and three nodes on it."""
     s = float(size)
     c = Canvas(size, size)
-    c.fill(rounded_rect(0.5, 0.5, s - 0.5, s - 0.5, s * 0.2),
-           vertical_gradient(LIGHT_BLUE, TITLE_BLUE, 0, s))
+    rim = max(1.0, s / 20.0)
+    tile = rounded_rect(0.5, 0.5, s - 0.5, s - 0.5, s * 0.2)
+    # A light rim keeps the tile visible on the blue title bar.
+    c.fill(tile, WHITE)
+    inner = rounded_rect(0.5 + rim, 0.5 + rim, s - 0.5 - rim, s - 0.5 - rim, s * 0.2 - rim)
+    c.fill(inner, vertical_gradient(LIGHT_BLUE, DEEP_BLUE, 0, s))
     line = max(1.0, s * 0.07)
     bus = union(segment(s * 0.14, s * 0.62, s * 0.86, s * 0.62, line),
                 segment(s * 0.14, s * 0.78, s * 0.86, s * 0.78, line))

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #ifdef Q_OS_WIN
@@ -58,8 +59,11 @@ AboutDialog::AboutDialog(QWidget *parent)
     m_pLabelWebSite->setObjectName(QStringLiteral("m_pLabelWebSite"));
     m_pLabelWebSite->setTextFormat(Qt::RichText);
     m_pLabelWebSite->setOpenExternalLinks(true);
+    // The link shows the host only: the full address does not fit beside the logo.
+    const QUrl url(webSiteUrl());
     m_pLabelWebSite->setText(tr("官网：")
-                             + QStringLiteral("<a href=\"%1\">%1</a>").arg(webSiteUrl()));
+                             + QStringLiteral("<a href=\"%1\">%2</a>")
+                                   .arg(url.toString(), url.host()));
 
     m_pPushButtonOK = new QPushButton(tr("确定"), this);
     m_pPushButtonOK->setObjectName(QStringLiteral("m_pPushButtonOK"));

@@ -49,8 +49,6 @@ private slots:
     void hitRegion();
     void moveArea_data();
     void moveArea();
-    void cursorForRegion_data();
-    void cursorForRegion();
     void resizedGeometry_data();
     void resizedGeometry();
 
@@ -134,28 +132,6 @@ void TestFrameWindow::moveArea()
     QFETCH(QPoint, point);
     QFETCH(bool, moves);
     QCOMPARE(isInMoveArea(point, QSize(100, 80), 1), moves);
-}
-
-void TestFrameWindow::cursorForRegion_data()
-{
-    QTest::addColumn<int>("region");
-    QTest::addColumn<int>("shape");
-    QTest::newRow("right") << 1 << int(Qt::SizeHorCursor);
-    QTest::newRow("left") << 2 << int(Qt::SizeHorCursor);
-    QTest::newRow("bottom") << 3 << int(Qt::SizeVerCursor);
-    QTest::newRow("top") << 4 << int(Qt::SizeVerCursor);
-    QTest::newRow("top-right") << 5 << int(Qt::SizeBDiagCursor);
-    QTest::newRow("top-left") << 6 << int(Qt::SizeFDiagCursor);
-    QTest::newRow("bottom-right") << 7 << int(Qt::SizeFDiagCursor);
-    QTest::newRow("bottom-left") << 8 << int(Qt::SizeBDiagCursor);
-    QTest::newRow("none") << 0 << int(Qt::ArrowCursor);
-}
-
-void TestFrameWindow::cursorForRegion()
-{
-    QFETCH(int, region);
-    QFETCH(int, shape);
-    QCOMPARE(int(::cursorForRegion(region)), shape);
 }
 
 void TestFrameWindow::resizedGeometry_data()

@@ -32,7 +32,6 @@ class TestSwitchButton : public QObject
     Q_OBJECT
 
 private slots:
-    void initialState();
     void pressSlides_data();
     void pressSlides();
     void programSwitchSlidesOnePixelPerTick();
@@ -48,17 +47,6 @@ private slots:
     void resizeSetsStepAndKnob();
     void programStyle();
 };
-
-void TestSwitchButton::initialState()
-{
-    SwitchButton sw;
-    QVERIFY(!sw.isChecked());
-    QCOMPARE(sw.buttonStyle(), SwitchButton::ButtonStyleRect);
-    QCOMPARE(sw.knobOffset(), 0);
-    QCOMPARE(sw.targetOffset(), 0);
-    QVERIFY(!sw.isAnimating());
-    QCOMPARE(sw.font().pointSize(), 10);
-}
 
 void TestSwitchButton::pressSlides_data()
 {

@@ -14,6 +14,7 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <winver.h>
 
 #include <vector>
 #endif

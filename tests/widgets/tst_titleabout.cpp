@@ -6,6 +6,7 @@
 #include "widgets/TitleWidget.h"
 
 #include <QDate>
+#include <QDirIterator>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -52,6 +53,7 @@ private slots:
 
     void resourcesLoad_data();
     void resourcesLoad();
+    void resourceTreeHoldsExactlyTheProgramsFiles();
 
     void titleButtons_data();
     void titleButtons();
@@ -111,6 +113,32 @@ void TestTitleAbout::resourcesLoad()
     QVERIFY(!pixmap.isNull());
     QVERIFY2(pixmap.width() <= maxSize.width() && pixmap.height() <= maxSize.height(),
              qPrintable(QStringLiteral("%1 x %2").arg(pixmap.width()).arg(pixmap.height())));
+}
+
+void TestTitleAbout::resourceTreeHoldsExactlyTheProgramsFiles()
+{
+    QStringList expected{":/Language/Resources/brantel_en.qm",
+                         ":/Language/Resources/brantel_zh.qm"};
+    QStringList found;
+    for (const char *root : {":/App", ":/sysButton", ":/shadow", ":/Language", ":/image"}) {
+        QDirIterator it(QLatin1String(root), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+    }
+    const QStringList images = {
+        ":/App/Resources/app.ico", ":/App/Resources/del.ico", ":/App/Resources/company _logo.png"};
+    expected << images;
+    for (const char *name : {"menu", "min", "close"}) {
+        for (const char *suffix : {"", "_hover", "_pressed"})
+            expected << QStringLiteral(":/sysButton/Resources/sysButton/%1%2.png")
+                            .arg(QLatin1String(name), QLatin1String(suffix));
+    }
+    for (const char *side : {"left", "right", "top", "bottom", "left_top", "right_top",
+                             "left_bottom", "right_bottom"})
+        expected << QStringLiteral(":/shadow/Resources/shadow/shadow_%1.png").arg(QLatin1String(side));
+    found.sort();
+    expected.sort();
+    QCOMPARE(found, expected);
 }
 
 void TestTitleAbout::titleButtons_data()

@@ -5,6 +5,7 @@
 
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -211,6 +212,17 @@ bool EmulatedUsbBus::inMockEnvironment()
 {
     const char *preload = std::getenv("LD_PRELOAD");
     return preload && std::strstr(preload, "libumockdev-preload");
+}
+
+void EmulatedUsbBus::reexecUnderWrapper(int argc, char **argv)
+{
+    if (inMockEnvironment())
+        return;
+    std::vector<char *> args{const_cast<char *>("umockdev-wrapper")};
+    args.insert(args.end(), argv, argv + argc);
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    std::perror("umockdev-wrapper");
 }
 
 EmulatedUsbBus::EmulatedUsbBus() : d(new Impl)

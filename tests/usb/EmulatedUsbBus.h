@@ -28,6 +28,8 @@ public:
 
     // True when this process runs under umockdev-wrapper.
     static bool inMockEnvironment();
+    // Started by hand: runs the program again under the wrapper (returns only on failure).
+    static void reexecUnderWrapper(int argc, char **argv);
 
     // Plugs a device answering through `firmware`; returns its sysfs path, or empty on
     // failure (see error()). The "add" uevent reaches libusb's hot-plug monitor.

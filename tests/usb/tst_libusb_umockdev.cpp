@@ -3,6 +3,7 @@
 // (the test re-executes itself under it when started directly).
 
 #include "EmulatedUsbBus.h"
+#include "BulkReader.h"
 
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
@@ -19,7 +20,6 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
-#include <unistd.h>
 
 Q_DECLARE_METATYPE(CommandId)
 Q_DECLARE_METATYPE(SimFirmware::Fault)
@@ -433,20 +433,15 @@ void TestLibusbUmockdev::closeDuringPendingBulkRead()
     QVector<qint64> latencies;
     for (int round = 0; round < Rounds; ++round) {
         QVERIFY(l.link.open());
-        std::atomic<int> result{-1};
-        std::thread reader([&] {
-            uint8_t buf[64];
-            uint32_t n = 0;
-            result = l.link.readBulk(buf, sizeof buf, &n) ? 1 : 0;
-        });
+        BulkReader reader(l.link);
         QTest::qWait(150);
-        QCOMPARE(result.load(), -1); // still waiting: nothing was streamed
+        QCOMPARE(reader.result(), -1); // still waiting: nothing was streamed
         QElapsedTimer timer;
         timer.start();
         l.link.close();
         latencies.append(timer.nsecsElapsed() / 1000);
         reader.join();
-        QCOMPARE(result.load(), 0);
+        QCOMPARE(reader.result(), 0);
         QCOMPARE(l.link.isOpen(), 0);
     }
     std::sort(latencies.begin(), latencies.end());
@@ -469,15 +464,10 @@ void TestLibusbUmockdev::removalDuringPendingBulkRead()
     QVERIFY2(!path.empty(), bus.error().c_str());
     Link l;
     QVERIFY(l.link.open());
-    std::atomic<int> result{-1};
-    std::thread reader([&] {
-        uint8_t buf[64];
-        uint32_t n = 0;
-        result = l.link.readBulk(buf, sizeof buf, &n) ? 1 : 0;
-    });
+    BulkReader reader(l.link);
     QTest::qWait(100);
     bus.unplug(path);
-    QTRY_COMPARE_WITH_TIMEOUT(result.load(), 0, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(reader.result(), 0, 2000);
     reader.join();
     l.link.close();
     QCOMPARE(l.link.isOpen(), 0);
@@ -562,15 +552,9 @@ void TestLibusbUmockdev::registeredAsPlatformBackend()
 
 int main(int argc, char **argv)
 {
-    // Started by hand: run again under the wrapper that emulates the devices.
-    if (!EmulatedUsbBus::inMockEnvironment()) {
-        std::vector<char *> args{const_cast<char *>("umockdev-wrapper")};
-        args.insert(args.end(), argv, argv + argc);
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        perror("umockdev-wrapper");
+    EmulatedUsbBus::reexecUnderWrapper(argc, argv);
+    if (!EmulatedUsbBus::inMockEnvironment())
         return 1;
-    }
     QCoreApplication app(argc, argv);
     TestLibusbUmockdev test;
     return QTest::qExec(&test, argc, argv);

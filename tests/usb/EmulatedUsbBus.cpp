@@ -327,3 +327,14 @@ bool EmulatedUsbBus::address(const std::string &sysfsPath, int *bus, int *device
     *device = it->second->devnum;
     return true;
 }
+
+std::string EmulatedUsbBus::nodeFile(const std::string &sysfsPath) const
+{
+    auto it = d->devices.find(sysfsPath);
+    if (it == d->devices.end())
+        return {};
+    gchar *root = umockdev_testbed_get_root_dir(d->testbed);
+    std::string file = std::string(root) + it->second->devNode;
+    g_free(root);
+    return file;
+}

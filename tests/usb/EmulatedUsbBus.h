@@ -43,6 +43,9 @@ public:
     // Bus and device number of a plugged device, as libusb reports them.
     bool address(const std::string &sysfsPath, int *bus, int *device) const;
 
+    // Where the device node of a plugged device lives inside the testbed.
+    std::string nodeFile(const std::string &sysfsPath) const;
+
     std::string error() const { return m_error; }
 
 private:

@@ -21,6 +21,9 @@
 #include <atomic>
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 Q_DECLARE_METATYPE(CommandId)
 Q_DECLARE_METATYPE(SimFirmware::Fault)
 Q_DECLARE_METATYPE(LibusbHotplug::Mode)
@@ -102,6 +105,7 @@ private slots:
     void missingEndpoints();
     void noAdapter_data();
     void noAdapter();
+    void permissionDeniedNamesTheRule();
     void twoAdaptersOpenTheLastEnumerated();
 
     void bulkStreamWhileMonitoring();
@@ -338,6 +342,38 @@ void TestLibusbUmockdev::noAdapter()
     QVERIFY(other->requests().empty());
     l.link.close(); // a failed open is always followed by close
     QCOMPARE(l.link.isOpen(), 0);
+}
+
+// Refused access (the udev rule is missing): open fails and one line on stderr names
+// the rule to install. Root opens any node, so this runs only as a normal user.
+void TestLibusbUmockdev::permissionDeniedNamesTheRule()
+{
+    if (geteuid() == 0)
+        QSKIP("root is never refused a device node");
+    EmulatedUsbBus bus;
+    const std::string path = bus.plug(std::make_shared<SimFirmware>());
+    QVERIFY2(!path.empty(), bus.error().c_str());
+    QCOMPARE(chmod(bus.nodeFile(path).c_str(), 0), 0);
+
+    QTemporaryFile capture;
+    QVERIFY(capture.open());
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(capture.handle(), STDERR_FILENO);
+    bool opened;
+    {
+        Link l;
+        opened = l.link.open();
+    }
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    ::close(saved);
+
+    QVERIFY(!opened);
+    capture.seek(0);
+    const QByteArray text = capture.readAll();
+    QVERIFY2(text.contains("60-brantel.rules"), text.constData());
+    QCOMPARE(text.count('\n'), 1);
 }
 
 // With two adapters the link opens the one libusb enumerates last; the serial number

@@ -185,9 +185,8 @@ void MainWidget::setupUi()
     bottomRow->addWidget(m_pPushButtonDefault);
     bottomRow->addStretch();
 
-    // The rows keep the usual gap between controls; the column's gaps are the given ones.
-    topRow->setSpacing(6);
-    bottomRow->setSpacing(6);
+    // No spacing of its own: the gaps are the explicit ones above, which is what lets the
+    // top row fit the minimum widths of both languages.
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(0);

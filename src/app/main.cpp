@@ -6,6 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    answerInformationOptions(argc, argv);
     QApplication app(argc, argv);
     prepareApplication(app);
 

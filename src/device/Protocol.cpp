@@ -48,14 +48,6 @@ const Command &command(CommandId id) { return Table[int(id)]; }
 
 const Command *allCommands() { return Table; }
 
-const Command *commandByCode(uint8_t c)
-{
-    for (const Command &cmd : Table)
-        if (cmd.code == c || (cmd.offCode != 0 && cmd.offCode == c))
-            return &cmd;
-    return nullptr;
-}
-
 QByteArray frame(uint8_t c, const QByteArray &payload)
 {
     QByteArray out;

@@ -62,7 +62,6 @@ struct Command {
 
 // The sixteen commands, in table order.
 const Command &command(CommandId id);
-const Command *commandByCode(uint8_t code);
 constexpr int CommandCount = 16;
 const Command *allCommands();
 

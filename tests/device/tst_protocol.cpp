@@ -22,7 +22,6 @@ private slots:
     void replyTest();
     void writeCheck_data();
     void writeCheck();
-    void everyCodeFindsItsCommand();
     void versionText_data();
     void versionText();
     void latin1Field_data();
@@ -159,18 +158,6 @@ void TestProtocol::writeCheck()
         {int(CommandId::SetRelayMode), 4},     {int(CommandId::ReadOfflineData), 4},
         {int(CommandId::SetOfflineMode), 5}};
     QCOMPARE(writePasses(id, writeOk, written, uint32_t(length.value(int(id)))), passes);
-}
-
-void TestProtocol::everyCodeFindsItsCommand()
-{
-    for (int i = 0; i < CommandCount; ++i) {
-        const Command &cmd = allCommands()[i];
-        QCOMPARE(int(cmd.id), i);
-        QCOMPARE(commandByCode(cmd.code), &cmd);
-        if (cmd.offCode)
-            QCOMPARE(commandByCode(cmd.offCode), &cmd);
-    }
-    QVERIFY(!commandByCode(0x77));
 }
 
 void TestProtocol::versionText_data()

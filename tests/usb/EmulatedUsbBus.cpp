@@ -18,34 +18,29 @@
 
 namespace {
 
-std::string hex(const std::vector<uint8_t> &bytes)
-{
-    std::string out;
-    char b[3];
-    for (uint8_t v : bytes) {
-        std::snprintf(b, sizeof b, "%02x", v);
-        out += b;
-    }
-    return out;
-}
-
-std::vector<uint8_t> descriptors(uint16_t vid, uint16_t pid,
-                                 const std::vector<EndpointSpec> &endpoints)
+// The device, configuration, interface and endpoint descriptors, in hex.
+std::string descriptors(uint16_t vid, uint16_t pid, const std::vector<UsbEndpoint> &endpoints)
 {
     const uint16_t total = uint16_t(9 + 9 + 7 * endpoints.size());
     std::vector<uint8_t> d = {
-        // device: USB 2.00, vendor-specific, max packet 64, one configuration
+        // device: USB 2.00, vendor class, max packet 64, one configuration
         18, 1, 0x00, 0x02, 0, 0, 0, 64, uint8_t(vid), uint8_t(vid >> 8), uint8_t(pid),
         uint8_t(pid >> 8), 0x00, 0x01, 1, 2, 3, 1,
         // configuration 1, one interface, bus powered 100 mA
         9, 2, uint8_t(total), uint8_t(total >> 8), 1, 1, 0, 0x80, 50,
         // interface 0, alternate setting 0, vendor class
         9, 4, 0, 0, uint8_t(endpoints.size()), 0xFF, 0, 0, 0};
-    for (const EndpointSpec &e : endpoints) {
+    for (const UsbEndpoint &e : endpoints) {
         const bool interrupt = (e.attributes & 3) == 3;
         d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t(interrupt ? 1 : 0)});
     }
-    return d;
+    std::string hex;
+    char b[3];
+    for (uint8_t v : d) {
+        std::snprintf(b, sizeof b, "%02x", v);
+        hex += b;
+    }
+    return hex;
 }
 
 // One emulated device node. Its handler runs on umockdev's worker thread; the lock
@@ -76,26 +71,20 @@ void serviceFlying(Device *dev)
 {
     const bool plugged = dev->firmware->isPlugged();
     for (auto it = dev->flying.begin(); it != dev->flying.end();) {
-        UMockdevIoctlData *urbData = *it;
-        auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
-        if (!plugged) {
-            finish(dev, urbData, -ESHUTDOWN, 0);
-            it = dev->flying.erase(it);
-            continue;
-        }
+        auto *urb = reinterpret_cast<usbdevfs_urb *>((*it)->data);
         SimFirmware::Bytes bytes;
-        const bool ready = urb->type == USBDEVFS_URB_TYPE_INTERRUPT
-                               ? dev->firmware->tryTakeReply(bytes)
-                               : dev->firmware->tryTakeBulk(bytes);
-        if (!ready) {
+        if (!plugged) {
+            finish(dev, *it, -ESHUTDOWN, 0);
+        } else if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT ? dev->firmware->tryTakeReply(bytes)
+                                                            : dev->firmware->tryTakeBulk(bytes)) {
+            // A longer packet than the buffer is babble, as the host controller reports it.
+            const int n = std::min<int>(urb->buffer_length, int(bytes.size()));
+            std::memcpy(urb->buffer, bytes.data(), size_t(n));
+            finish(dev, *it, int(bytes.size()) > n ? -EOVERFLOW : 0, n);
+        } else {
             ++it;
             continue;
         }
-        // A longer packet than the buffer is babble, as the host controller reports it.
-        const int room = urb->buffer_length;
-        const int n = std::min<int>(room, int(bytes.size()));
-        std::memcpy(urb->buffer, bytes.data(), size_t(n));
-        finish(dev, urbData, int(bytes.size()) > room ? -EOVERFLOW : 0, n);
         it = dev->flying.erase(it);
     }
 }
@@ -203,7 +192,7 @@ struct EmulatedUsbBus::Impl {
     int nextDevnum = 2;
 };
 
-std::vector<EndpointSpec> EmulatedUsbBus::adapterEndpoints()
+std::vector<UsbEndpoint> EmulatedUsbBus::adapterEndpoints()
 {
     return {{0x81, 3}, {0x01, 3}, {0x82, 2}, {0x02, 2}};
 }
@@ -250,7 +239,7 @@ EmulatedUsbBus::~EmulatedUsbBus()
 }
 
 std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
-                                 const std::vector<EndpointSpec> &endpoints, uint16_t vendorId,
+                                 const std::vector<UsbEndpoint> &endpoints, uint16_t vendorId,
                                  uint16_t productId)
 {
     auto dev = std::make_unique<Device>();
@@ -270,37 +259,24 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
     dev->handler = umockdev_ioctl_base_new();
     g_signal_connect(dev->handler, "handle-ioctl", G_CALLBACK(onIoctl), dev.get());
     GError *err = nullptr;
-    if (!umockdev_testbed_attach_ioctl(d->testbed, dev->devNode.c_str(), dev->handler, &err)) {
-        m_error = err ? err->message : "attach_ioctl failed";
+    const auto failed = [&](const char *what) {
+        m_error = err ? err->message : what;
         g_clear_error(&err);
-        return {};
-    }
+        return std::string();
+    };
+    if (!umockdev_testbed_attach_ioctl(d->testbed, dev->devNode.c_str(), dev->handler, &err))
+        return failed("attach_ioctl failed");
 
     char record[2048];
     std::snprintf(record, sizeof record,
-                  "P: %s\n"
-                  "N: %s\n"
-                  "E: SUBSYSTEM=usb\n"
-                  "E: DEVTYPE=usb_device\n"
-                  "E: DEVNAME=%s\n"
-                  "E: BUSNUM=%03d\n"
-                  "E: DEVNUM=%03d\n"
-                  "A: idVendor=%04x\\n\n"
-                  "A: idProduct=%04x\\n\n"
-                  "A: busnum=%d\\n\n"
-                  "A: devnum=%d\\n\n"
-                  "A: speed=12\\n\n"
-                  "A: bConfigurationValue=1\\n\n"
-                  "A: bNumConfigurations=1\\n\n"
-                  "H: descriptors=%s\n",
+                  "P: %s\nN: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=%s\n"
+                  "E: BUSNUM=%03d\nE: DEVNUM=%03d\nA: idVendor=%04x\\n\nA: idProduct=%04x\\n\n"
+                  "A: busnum=%d\\n\nA: devnum=%d\\n\nA: speed=12\\n\n"
+                  "A: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nH: descriptors=%s\n",
                   path, node, dev->devNode.c_str(), dev->bus, dev->devnum, vendorId, productId,
-                  dev->bus, dev->devnum,
-                  hex(descriptors(vendorId, productId, endpoints)).c_str());
-    if (!umockdev_testbed_add_from_string(d->testbed, record, &err)) {
-        m_error = err ? err->message : "add_from_string failed";
-        g_clear_error(&err);
-        return {};
-    }
+                  dev->bus, dev->devnum, descriptors(vendorId, productId, endpoints).c_str());
+    if (!umockdev_testbed_add_from_string(d->testbed, record, &err))
+        return failed("add_from_string failed");
     const std::string key = dev->sysfsPath;
     d->devices[key] = std::move(dev);
     return key;

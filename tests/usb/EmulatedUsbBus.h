@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-struct EndpointSpec {
+struct UsbEndpoint {
     uint8_t address;    // bit 7: IN
     uint8_t attributes; // 2 bulk, 3 interrupt
 };
@@ -19,7 +19,7 @@ struct EndpointSpec {
 class EmulatedUsbBus {
 public:
     // The adapter's four endpoints: interrupt IN 0x81 / OUT 0x01, bulk IN 0x82 / OUT 0x02.
-    static std::vector<EndpointSpec> adapterEndpoints();
+    static std::vector<UsbEndpoint> adapterEndpoints();
 
     EmulatedUsbBus();
     ~EmulatedUsbBus();
@@ -34,7 +34,7 @@ public:
     // Plugs a device answering through `firmware`; returns its sysfs path, or empty on
     // failure (see error()). The "add" uevent reaches libusb's hot-plug monitor.
     std::string plug(std::shared_ptr<SimFirmware> firmware,
-                     const std::vector<EndpointSpec> &endpoints = adapterEndpoints(),
+                     const std::vector<UsbEndpoint> &endpoints = adapterEndpoints(),
                      uint16_t vendorId = 0x0471, uint16_t productId = 0x1200);
     // Sends the "remove" uevent and takes the device off the bus; its firmware counts as
     // unplugged, so pending and later transfers fail as on a real disconnect.

@@ -29,6 +29,7 @@ void TestLibusbMainWidget::initTestCase()
     QVERIFY2(EmulatedUsbBus::inMockEnvironment(), "must run under umockdev-wrapper");
     initBrantelResources();
     DeviceBackends::registerBuiltins();
+    QCOMPARE(DeviceBackends::platformDefaultName(), QStringLiteral("libusb"));
     QVERIFY(DeviceBackends::select(QStringLiteral("libusb")));
 }
 
@@ -44,8 +45,7 @@ void TestLibusbMainWidget::arrivalAndRemoval()
 
     SimFirmware::State state;
     state.serialNumber = "HL261206042";
-    auto fw = std::make_shared<SimFirmware>(state);
-    const std::string path = bus.plug(fw);
+    const std::string path = bus.plug(std::make_shared<SimFirmware>(state));
     QVERIFY2(!path.empty(), bus.error().c_str());
     QTRY_COMPARE_WITH_TIMEOUT(name->text(), QStringLiteral("HLW-C2+_HL261206042"), 3000);
     QCOMPARE(changes.count(), 1);

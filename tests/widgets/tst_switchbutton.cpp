@@ -8,7 +8,7 @@
 
 namespace {
 
-void press(SwitchButton *sw, Qt::MouseButton button = Qt::LeftButton)
+void press(SwitchButton *sw, Qt::MouseButton button)
 {
     QMouseEvent event(QEvent::MouseButtonPress, QPointF(5, 5), button, button, Qt::NoModifier);
     QApplication::sendEvent(sw, &event);
@@ -34,18 +34,11 @@ class TestSwitchButton : public QObject
 private slots:
     void pressSlides_data();
     void pressSlides();
-    void programSwitchSlidesOnePixelPerTick();
-    void slidesBackWhenUnchecked();
     void timerDrivesTheKnob();
-    void pressEmitsNewState_data();
-    void pressEmitsNewState();
-    void setCheckedSignals_data();
-    void setCheckedSignals();
-    void setCheckedSilentlyNeverEmits_data();
-    void setCheckedSilentlyNeverEmits();
+    void setChecked_data();
+    void setChecked();
     void resizeSetsStepAndKnob_data();
     void resizeSetsStepAndKnob();
-    void programStyle();
 };
 
 void TestSwitchButton::pressSlides_data()
@@ -54,11 +47,9 @@ void TestSwitchButton::pressSlides_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("end");
     QTest::addColumn<int>("step");
-    QTest::addColumn<int>("ticks");  // including the last tick, which stops the timer
+    QTest::addColumn<int>("ticks");  // each way, including the last tick, which stops the timer
 
     QTest::newRow("pill 60x24") << 1 << QSize(60, 24) << 36 << 1 << 37;
-    QTest::newRow("pill 50x21") << 1 << QSize(50, 21) << 29 << 1 << 30;
-    QTest::newRow("rectangle 100x30") << 0 << QSize(100, 30) << 50 << 2 << 26;
     QTest::newRow("rectangle, odd width") << 0 << QSize(101, 30) << 51 << 2 << 27;
     QTest::newRow("inset 100x30") << 2 << QSize(100, 30) << 72 << 2 << 37;
     QTest::newRow("pill, step overshoots") << 1 << QSize(150, 40) << 110 << 3 << 38;
@@ -66,6 +57,8 @@ void TestSwitchButton::pressSlides_data()
     QTest::newRow("image keeps its target") << 3 << QSize(60, 24) << 0 << 1 << 1;
 }
 
+// A press (of any button) toggles, says so and slides the knob to the other end by
+// whole steps; the final tick lands exactly on the end and stops the timer.
 void TestSwitchButton::pressSlides()
 {
     QFETCH(int, style);
@@ -77,102 +70,58 @@ void TestSwitchButton::pressSlides()
     SwitchButton sw;
     sw.setButtonStyle(SwitchButton::ButtonStyle(style));
     sw.resize(size);
-    press(&sw);
-    QVERIFY(sw.isChecked());
-    QCOMPARE(sw.targetOffset(), end);
-    QCOMPARE(sw.step(), step);
-    QVERIFY(sw.isAnimating());
+    QSignalSpy spy(&sw, &SwitchButton::checkedChanged);
+    for (const bool on : {true, false}) {
+        press(&sw, on ? Qt::LeftButton : Qt::RightButton);
+        QCOMPARE(sw.isChecked(), on);
+        QCOMPARE(spy.takeFirst().at(0).toBool(), on);
+        QVERIFY(spy.isEmpty());
+        QCOMPARE(sw.targetOffset(), on ? end : 0);
+        QCOMPARE(sw.step(), step);
 
-    const QVector<int> offsets = runAnimation(&sw);
-    QCOMPARE(offsets.size(), ticks);
-    QCOMPARE(offsets.last(), end);
-    QVERIFY(!sw.isAnimating());
-    int previous = 0;
-    for (int i = 0; i + 1 < offsets.size(); ++i) {
-        QCOMPARE(offsets[i] - previous, step);
-        previous = offsets[i];
+        const QVector<int> offsets = runAnimation(&sw);
+        QCOMPARE(offsets.size(), ticks);
+        QCOMPARE(offsets.last(), on ? end : 0);
+        QVERIFY(!sw.isAnimating());
+        int previous = on ? 0 : end;
+        for (int i = 0; i + 1 < offsets.size(); ++i) {
+            QCOMPARE(offsets[i] - previous, on ? step : -step);
+            previous = offsets[i];
+        }
     }
-}
-
-void TestSwitchButton::programSwitchSlidesOnePixelPerTick()
-{
-    SwitchButton sw;
-    applyProgramSwitchStyle(&sw);
-    sw.resize(60, 24);
-    press(&sw);
-
-    QVector<int> expected;
-    for (int x = 1; x <= 36; ++x)
-        expected.append(x);
-    expected.append(36);
-    QCOMPARE(runAnimation(&sw), expected);
-}
-
-void TestSwitchButton::slidesBackWhenUnchecked()
-{
-    SwitchButton sw;
-    applyProgramSwitchStyle(&sw);
-    sw.resize(60, 24);
-    press(&sw);
-    runAnimation(&sw);
-    QCOMPARE(sw.knobOffset(), 36);
-
-    press(&sw);
-    QVERIFY(!sw.isChecked());
-    QCOMPARE(sw.targetOffset(), 0);
-    QVector<int> expected;
-    for (int x = 35; x >= 0; --x)
-        expected.append(x);
-    expected.append(0);
-    QCOMPARE(runAnimation(&sw), expected);
 }
 
 void TestSwitchButton::timerDrivesTheKnob()
 {
     SwitchButton sw;
-    applyProgramSwitchStyle(&sw);
+    sw.setButtonStyle(SwitchButton::ButtonStylePill);
     sw.resize(60, 24);
-    press(&sw);
+    press(&sw, Qt::LeftButton);
     QTRY_COMPARE(sw.knobOffset(), 36);
     QTRY_VERIFY(!sw.isAnimating());
 }
 
-void TestSwitchButton::pressEmitsNewState_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::newRow("left") << int(Qt::LeftButton);
-    QTest::newRow("right") << int(Qt::RightButton);
-    QTest::newRow("middle") << int(Qt::MiddleButton);
-}
-
-void TestSwitchButton::pressEmitsNewState()
-{
-    QFETCH(int, button);
-    SwitchButton sw;
-    QSignalSpy spy(&sw, &SwitchButton::checkedChanged);
-    press(&sw, Qt::MouseButton(button));
-    press(&sw, Qt::MouseButton(button));
-    QCOMPARE(spy.count(), 2);
-    QCOMPARE(spy.at(0).at(0).toBool(), true);
-    QCOMPARE(spy.at(1).at(0).toBool(), false);
-    QVERIFY(!sw.isChecked());
-}
-
-void TestSwitchButton::setCheckedSignals_data()
+void TestSwitchButton::setChecked_data()
 {
     QTest::addColumn<bool>("initial");
     QTest::addColumn<bool>("value");
+    QTest::addColumn<bool>("silently");
     QTest::addColumn<int>("emits");
-    QTest::newRow("off to off") << false << false << 0;
-    QTest::newRow("on to on") << true << true << 0;
-    QTest::newRow("off to on") << false << true << 1;
-    QTest::newRow("on to off") << true << false << 1;
+    QTest::newRow("off to off") << false << false << false << 0;
+    QTest::newRow("on to on") << true << true << false << 0;
+    QTest::newRow("off to on") << false << true << false << 1;
+    QTest::newRow("on to off") << true << false << false << 1;
+    QTest::newRow("silently off to on") << false << true << true << 0;
+    QTest::newRow("silently on to off") << true << false << true << 0;
 }
 
-void TestSwitchButton::setCheckedSignals()
+// setChecked says so only on a change and leaves the knob where it is;
+// setCheckedSilently never says so and slides the knob to the new end.
+void TestSwitchButton::setChecked()
 {
     QFETCH(bool, initial);
     QFETCH(bool, value);
+    QFETCH(bool, silently);
     QFETCH(int, emits);
 
     SwitchButton sw;
@@ -182,70 +131,40 @@ void TestSwitchButton::setCheckedSignals()
     const int knob = sw.knobOffset();
 
     QSignalSpy spy(&sw, &SwitchButton::checkedChanged);
-    sw.setChecked(value);
+    if (silently)
+        sw.setCheckedSilently(value);
+    else
+        sw.setChecked(value);
     QCOMPARE(sw.isChecked(), value);
     QCOMPARE(spy.count(), emits);
     if (emits)
         QCOMPARE(spy.at(0).at(0).toBool(), value);
-    // setChecked does not animate.
-    QVERIFY(!sw.isAnimating());
-    QCOMPARE(sw.knobOffset(), knob);
-}
-
-void TestSwitchButton::setCheckedSilentlyNeverEmits_data()
-{
-    QTest::addColumn<bool>("initial");
-    QTest::addColumn<bool>("value");
-    QTest::addColumn<int>("end");
-    QTest::newRow("off to on") << false << true << 36;
-    QTest::newRow("on to off") << true << false << 0;
-    QTest::newRow("on to on") << true << true << 36;
-    QTest::newRow("off to off") << false << false << 0;
-}
-
-void TestSwitchButton::setCheckedSilentlyNeverEmits()
-{
-    QFETCH(bool, initial);
-    QFETCH(bool, value);
-    QFETCH(int, end);
-
-    SwitchButton sw;
-    applyProgramSwitchStyle(&sw);
-    sw.resize(60, 24);
-    sw.setChecked(initial);
-    QSignalSpy spy(&sw, &SwitchButton::checkedChanged);
-    sw.setCheckedSilently(value);
-    QCOMPARE(sw.isChecked(), value);
-    QCOMPARE(sw.targetOffset(), end);
+    QCOMPARE(sw.isAnimating(), silently);
     runAnimation(&sw);
-    QCOMPARE(sw.knobOffset(), end);
-    QCOMPARE(spy.count(), 0);
+    QCOMPARE(sw.knobOffset(), silently ? (value ? 36 : 0) : knob);
 }
 
 void TestSwitchButton::resizeSetsStepAndKnob_data()
 {
-    QTest::addColumn<int>("style");
     QTest::addColumn<bool>("checked");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("knob");
-    QTest::newRow("pill, off") << 1 << false << QSize(90, 30) << 3 << 0;
-    QTest::newRow("pill, on") << 1 << true << QSize(90, 30) << 3 << 60;
-    QTest::newRow("rectangle, on") << 0 << true << QSize(90, 30) << 3 << 45;
-    QTest::newRow("inset, on") << 2 << true << QSize(120, 30) << 4 << 92;
-    QTest::newRow("narrower than 30") << 1 << false << QSize(25, 10) << 1 << 0;
+    QTest::newRow("on") << true << QSize(90, 30) << 3 << 60;
+    QTest::newRow("narrower than 30") << false << QSize(25, 10) << 1 << 0;
 }
 
+// A resize steps by width / 30 and puts the knob at its end at once; the next press
+// goes back to width / 50.
 void TestSwitchButton::resizeSetsStepAndKnob()
 {
-    QFETCH(int, style);
     QFETCH(bool, checked);
     QFETCH(QSize, size);
     QFETCH(int, step);
     QFETCH(int, knob);
 
     SwitchButton sw;
-    sw.setButtonStyle(SwitchButton::ButtonStyle(style));
+    sw.setButtonStyle(SwitchButton::ButtonStylePill);
     sw.resize(60, 24);
     sw.show();
     QVERIFY(QTest::qWaitForWindowExposed(&sw));
@@ -254,30 +173,8 @@ void TestSwitchButton::resizeSetsStepAndKnob()
     sw.resize(size);
     QCOMPARE(sw.step(), step);
     QCOMPARE(sw.knobOffset(), knob);
-
-    // The next press goes back to width / 50.
-    press(&sw);
+    press(&sw, Qt::LeftButton);
     QCOMPARE(sw.step(), std::max(1, size.width() / 50));
-}
-
-void TestSwitchButton::programStyle()
-{
-    SwitchButton sw;
-    applyProgramSwitchStyle(&sw);
-    QCOMPARE(sw.buttonStyle(), SwitchButton::ButtonStylePill);
-    sw.resize(50, 21);
-    sw.setCheckedSilently(true);
-    runAnimation(&sw);
-
-    // The pill is drawn in the "on" colours with the white knob at the right end.
-    const QImage image = sw.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(QColor(image.pixel(10, 10)), QColor(98, 255, 98));
-    QCOMPARE(QColor(image.pixel(39, 10)), QColor(255, 255, 255));
-    sw.setCheckedSilently(false);
-    runAnimation(&sw);
-    const QImage off = sw.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(QColor(off.pixel(39, 10)), QColor(225, 225, 225));
-    QCOMPARE(QColor(off.pixel(10, 10)), QColor(100, 100, 100));
 }
 
 QTEST_MAIN(TestSwitchButton)

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the suite with a sanitizer into ./build-<kind> and runs it.
+# usage: sanitize.sh address,undefined|thread [ctest -R regex]
+# e.g.   sanitize.sh thread 'tst_link|tst_simfirmware|tst_libusb'
+set -euo pipefail
+cd "$(dirname "$0")/.."
+kind=${1:?usage: sanitize.sh address,undefined|thread [test regex]}
+dir=build-${kind//,/-}
+bash scripts/bootstrap.sh
+[ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRANTEL_SANITIZE="$kind"
+cmake --build "$dir" -- -j2
+cd "$dir"
+ctest --output-on-failure -j2 ${2:+-R "$2"} -E '^(gui_smoke|cli_)'

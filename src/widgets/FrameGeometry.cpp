@@ -60,6 +60,23 @@ Qt::CursorShape cursorForRegion(int region)
     }
 }
 
+namespace {
+
+// A corner drag keeps the opposite edge where it was at the press: the moving edge is
+// clamped so that the extent stays within the window's limits.
+void clampNearEdge(int &nearEdge, int &extent, int pinnedEdge, int minimum, int maximum)
+{
+    if (pinnedEdge - nearEdge >= maximum) {
+        nearEdge = pinnedEdge - maximum;
+        extent = maximum;
+    } else if (pinnedEdge - nearEdge <= minimum) {
+        nearEdge = pinnedEdge - minimum;
+        extent = minimum;
+    }
+}
+
+} // namespace
+
 std::optional<QRect> resizedGeometry(int region, QRect current, QPoint c, QRect atPress,
                                      QSize minSize, QSize maxSize)
 {
@@ -117,20 +134,8 @@ std::optional<QRect> resizedGeometry(int region, QRect current, QPoint c, QRect 
         int h = Y + H - c.y();
         int left = c.x();
         int top = c.y();
-        if (pressRight - left >= maxSize.width()) {
-            left = pressRight - maxSize.width();
-            w = maxSize.width();
-        } else if (pressRight - left <= minSize.width()) {
-            left = pressRight - minSize.width();
-            w = minSize.width();
-        }
-        if (pressBottom - top >= maxSize.height()) {
-            top = pressBottom - maxSize.height();
-            h = maxSize.height();
-        } else if (pressBottom - top <= minSize.height()) {
-            top = pressBottom - minSize.height();
-            h = minSize.height();
-        }
+        clampNearEdge(left, w, pressRight, minSize.width(), maxSize.width());
+        clampNearEdge(top, h, pressBottom, minSize.height(), maxSize.height());
         return QRect(left, top, w, h);
     }
     case FrameRegion::BottomRight:
@@ -139,13 +144,7 @@ std::optional<QRect> resizedGeometry(int region, QRect current, QPoint c, QRect 
         int w = X + W - c.x();
         const int h = c.y() - pressY;
         int left = c.x();
-        if (pressRight - left >= maxSize.width()) {
-            left = pressRight - maxSize.width();
-            w = maxSize.width();
-        } else if (pressRight - left <= minSize.width()) {
-            left = pressRight - minSize.width();
-            w = minSize.width();
-        }
+        clampNearEdge(left, w, pressRight, minSize.width(), maxSize.width());
         return QRect(left, pressY, w, h);
     }
     default:

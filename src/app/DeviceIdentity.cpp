@@ -57,3 +57,15 @@ QString displayableDeviceName(const QString &name)
     compact.remove(whiteSpace);
     return compact.size() == NameLength ? compact : QString();
 }
+
+bool isSupportedDevice(const QString &deviceType, const QString &firmwareVersion)
+{
+    const int plus = deviceType.indexOf(QLatin1Char('+'));
+    if (plus < 0 || plus != deviceType.size() - 1)
+        return false;
+    // toInt() gives 0 for anything that is not a decimal number, as the rule wants.
+    const int major = firmwareVersion.left(1).toInt();
+    if (major == 1 && firmwareVersion.right(2).toInt() < 15)
+        return false;
+    return true;
+}

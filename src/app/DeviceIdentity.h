@@ -20,3 +20,8 @@ DeviceIdentity readDeviceIdentity(CWrapWinUSB &link);
 // The name as the device-name field shows it: every white-space character removed; null
 // unless exactly 19 characters remain.
 QString displayableDeviceName(const QString &name);
+
+// Connect's compatibility check on the values of the last identity read: the device
+// type's first "+" is its last character, and a firmware of major version 1 has a minor
+// of at least 15 (its last two characters read as decimal, anything else counting as 0).
+bool isSupportedDevice(const QString &deviceType, const QString &firmwareVersion);

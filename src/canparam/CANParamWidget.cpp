@@ -1,5 +1,7 @@
 #include "canparam/CANParamWidget.h"
 
+#include "canparam/ChannalPageWidget.h"
+
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -17,6 +19,15 @@ CANParamWidget::CANParamWidget(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_pTabWidgetChannal);
     retranslate();
+}
+
+void CANParamWidget::addChannalTabs(int n) { m_nChannalCount = n; }
+
+void CANParamWidget::removeAllTabs() {}
+
+ChannalPageWidget *CANParamWidget::page(int i) const
+{
+    return qobject_cast<ChannalPageWidget *>(m_pTabWidgetChannal->widget(i));
 }
 
 void CANParamWidget::retranslate() { setWindowTitle(tr("CANParamWidget")); }

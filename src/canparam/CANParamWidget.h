@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+class ChannalPageWidget;
 class QTabWidget;
 
 class CANParamWidget : public QWidget {
@@ -10,8 +11,14 @@ class CANParamWidget : public QWidget {
 public:
     explicit CANParamWidget(QWidget *parent = nullptr);
 
+    void addChannalTabs(int n);
+    void removeAllTabs();
+    int channalCount() const { return m_nChannalCount; }
+    // The page shown at tab i, or null.
+    ChannalPageWidget *page(int i) const;
     void retranslate();
 
 private:
     QTabWidget *m_pTabWidgetChannal = nullptr;
+    int m_nChannalCount = 0;
 };

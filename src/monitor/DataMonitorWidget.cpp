@@ -77,3 +77,8 @@ void DataMonitorWidget::retranslate()
     m_pLabelOfflineSend->setText(tr("离线发送"));
     m_pLabelDataWatch->setText(tr("数据监控"));
 }
+
+// Interface fixed for the callers; the session itself is being built.
+void DataMonitorWidget::closeWatch() {}
+bool DataMonitorWidget::isOfflineSendOn() const { return m_pWidgetOfflineSend->isChecked(); }
+void DataMonitorWidget::setOfflineSend(bool on) { m_pWidgetOfflineSend->setChecked(on); }

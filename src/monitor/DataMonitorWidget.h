@@ -19,6 +19,12 @@ public:
 
     // The main window's filter, lent for the program's life.
     void setIdFilter(IdFilter *filter);
+    // Ends monitoring (stop request, receive thread joined) and empties the view.
+    void closeWatch();
+    bool isOfflineSendOn() const;
+    void setOfflineSend(bool on);
+    int cacheCount() const { return m_nCacheCount; }
+    void setCacheCount(int count) { m_nCacheCount = count; }
     void retranslate();
 
 signals:
@@ -39,4 +45,5 @@ private:
 
     IdFilter *m_idFilter = nullptr;
     CWrapWinUSB *m_link = nullptr;
+    int m_nCacheCount = 4096;
 };

@@ -44,3 +44,23 @@ void OfflineListWidget::retranslate()
         }
     }
 }
+
+// Interface fixed for the callers; the editor itself is being built.
+void OfflineListWidget::initList(int channalCount, int capacity, int rowCount)
+{
+    m_nChannalCount = channalCount;
+    m_nCapacity = capacity;
+    m_pTableWidgetOfflineData->setRowCount(rowCount);
+}
+void OfflineListWidget::clearList() { m_pTableWidgetOfflineData->setRowCount(0); }
+bool OfflineListWidget::toRecords(QVector<QByteArray> &records)
+{
+    records.clear();
+    return true;
+}
+void OfflineListWidget::fromRecords(const QVector<QByteArray> &records)
+{
+    m_pTableWidgetOfflineData->setRowCount(records.size());
+}
+QJsonArray OfflineListWidget::toJson() const { return QJsonArray(); }
+void OfflineListWidget::fromJson(const QJsonArray &) {}

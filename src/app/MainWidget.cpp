@@ -5,7 +5,10 @@
 #include "canparam/CANParamWidget.h"
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
+#include "filter/FilterDialog.h"
+#include "monitor/CacheSizeConfig.h"
 #include "monitor/DataMonitorWidget.h"
+#include "monitor/SetCacheDialog.h"
 #include "offline/OfflineListWidget.h"
 #include "widgets/AboutDialog.h"
 #include "widgets/SwitchButton.h"
@@ -52,6 +55,7 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
     m_pCANParamWidget = new CANParamWidget;
     m_pOfflineListWidget = new OfflineListWidget;
     m_pDataMonitorWidget->setIdFilter(&m_idFilter);
+    m_pDataMonitorWidget->setCacheCount(readCacheSize(cacheConfigPath()));
     m_tabWidget->addTab(m_pCANParamWidget, tr("CAN参数"));
     m_tabWidget->addTab(m_pOfflineListWidget, tr("离线列表"));
     m_tabWidget->addTab(m_pDataMonitorWidget, tr("数据监控"));
@@ -402,6 +406,23 @@ void MainWidget::onPushButtonReadCAN() {}
 void MainWidget::onPushButtonWriteCAN() {}
 void MainWidget::onPushButtonReadOffline() {}
 void MainWidget::onPushButtonWriteOffline() {}
-void MainWidget::onActionSet() {}
-void MainWidget::onAcitonFilter() {}
 void MainWidget::onActionDevInfo() {}
+
+void MainWidget::onActionSet()
+{
+    SetCacheDialog dialog(m_pDataMonitorWidget->cacheCount());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int size = clampCacheSize(dialog.cacheSize());
+    m_pDataMonitorWidget->setCacheCount(size);
+    writeCacheSize(cacheConfigPath(), size);
+}
+
+void MainWidget::onAcitonFilter()
+{
+    FilterDialog dialog(m_idFilter.mode, m_idFilter.ranges, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Replaced by value on the GUI thread, where the monitor applies it.
+    m_idFilter = dialog.filterSettings();
+}

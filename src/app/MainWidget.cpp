@@ -55,6 +55,7 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
     m_pCANParamWidget = new CANParamWidget;
     m_pOfflineListWidget = new OfflineListWidget;
     m_pDataMonitorWidget->setIdFilter(&m_idFilter);
+    // The display cache size kept from an earlier run.
     m_pDataMonitorWidget->setCacheCount(readCacheSize(cacheConfigPath()));
     m_tabWidget->addTab(m_pCANParamWidget, tr("CAN参数"));
     m_tabWidget->addTab(m_pOfflineListWidget, tr("离线列表"));

@@ -18,7 +18,10 @@ SetCacheDialog::SetCacheDialog(int cacheCount, QWidget *parent)
 
     m_pLabelCacheCount = new QLabel(tr("缓存大小："), this);
     m_pLabelCacheCount->setObjectName(QStringLiteral("m_pLabelCacheCount"));
-    m_pLabelCacheCount->setGeometry(70, 60, 61, 16);
+    // Where a font needs more than the 61 pixels, the label grows to the left and keeps
+    // its gap to the edit, instead of cutting its text.
+    const int labelWidth = qMax(61, m_pLabelCacheCount->sizeHint().width());
+    m_pLabelCacheCount->setGeometry(131 - labelWidth, 60, labelWidth, 16);
 
     m_pLineEditCacheCount = new QLineEdit(QString::number(cacheCount), this);
     m_pLineEditCacheCount->setObjectName(QStringLiteral("m_pLineEditCacheCount"));

@@ -1,7 +1,8 @@
 #pragma once
 // The simulated adapter seen through a probe: every command write reports to a test hook
-// (to look at the window while the exchange blocks), and one chosen reply can be cut short
-// or given another status byte on its way back, faults the firmware model cannot script.
+// (to look at the window while the exchange blocks), one chosen write can fail before it
+// reaches the firmware, and one chosen reply can be cut short or given another status
+// byte on its way back: faults the firmware model cannot script.
 
 #include "device/SimulatedAdapter.h"
 
@@ -12,6 +13,8 @@ class ProbeBackend final : public UsbBackend {
 public:
     struct Script {
         std::function<void()> onWrite;
+        int failedWrite = -1; // 0-based count of interrupt writes since reset()
+        int writes = 0;
         int alteredRead = -1; // 0-based count of interrupt reads since reset()
         int length = -1;      // bytes the altered reply keeps, or -1
         int status = -1;      // byte 2 of the altered reply, or -1
@@ -29,8 +32,11 @@ public:
     bool writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
                         unsigned timeoutMs) override
     {
-        if (script().onWrite)
-            script().onWrite();
+        Script &s = script();
+        if (s.writes++ == s.failedWrite)
+            return false;
+        if (s.onWrite)
+            s.onWrite();
         return m_sim.writeInterrupt(data, length, transferred, timeoutMs);
     }
     bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,

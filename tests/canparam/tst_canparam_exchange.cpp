@@ -184,6 +184,7 @@ void TestCanParamExchange::failures_data()
     QTest::addColumn<QString>("op");
     QTest::addColumn<int>("prepare");
     QTest::addColumn<int>("noReplyCode"); // the firmware leaves this command unanswered
+    QTest::addColumn<int>("failedWrite");
     QTest::addColumn<int>("alteredRead");
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("status");
@@ -195,28 +196,34 @@ void TestCanParamExchange::failures_data()
     // Reads are counted from 0: channel 0's baud-rate reply, its 14 filter replies, then
     // channel 1's baud-rate reply (read 15).
     QTest::newRow("read: 8-byte baud reply, channel 1")
-        << "read" << int(Nothing) << 0 << 15 << 8 << -1 << "获取通道1波特率失败" << 3 << true << true;
+        << "read" << int(Nothing) << 0 << -1 << 15 << 8 << -1 << "获取通道1波特率失败" << 3 << true << true;
     QTest::newRow("read: short filter reply keeps the rows")
-        << "read" << int(Nothing) << 0 << 6 << 13 << -1 << "获取通道0验收码失败" << 2 << true << false;
+        << "read" << int(Nothing) << 0 << -1 << 6 << 13 << -1 << "获取通道0验收码失败" << 2 << true << false;
     QTest::newRow("read: no baud reply")
-        << "read" << int(Nothing) << 0xA4 << -1 << -1 << -1 << "获取通道0波特率失败" << 1 << false << false;
+        << "read" << int(Nothing) << 0xA4 << -1 << -1 << -1 << -1 << "获取通道0波特率失败" << 1 << false << false;
+    QTest::newRow("read: filter request not sent")
+        << "read" << int(Nothing) << 0 << 1 << -1 << -1 << -1 << "发送获取过滤验收码请求失败" << 1
+        << true << false;
     QTest::newRow("read: link closed")
-        << "read" << int(CloseLink) << 0 << -1 << -1 << -1 << "设备未连接" << 0 << false << false;
+        << "read" << int(CloseLink) << 0 << -1 << -1 << -1 << -1 << "设备未连接" << 0 << false << false;
     QTest::newRow("write: 0x80 after bank 5 of channel 0")
-        << "write" << int(Nothing) << 0 << 6 << -1 << 0x80 << "设置通道0验收码失败" << 7 << false << false;
+        << "write" << int(Nothing) << 0 << -1 << 6 << -1 << 0x80 << "设置通道0验收码失败" << 7 << false << false;
     QTest::newRow("write: 0x80 baud reply, channel 1")
-        << "write" << int(Nothing) << 0 << 15 << -1 << 0x80 << "设置通道1波特率失败" << 16 << false << false;
+        << "write" << int(Nothing) << 0 << -1 << 15 << -1 << 0x80 << "设置通道1波特率失败" << 16 << false << false;
     QTest::newRow("write: 2-byte baud reply")
-        << "write" << int(Nothing) << 0 << 0 << 2 << -1 << "设置通道0波特率失败" << 1 << false << false;
+        << "write" << int(Nothing) << 0 << -1 << 0 << 2 << -1 << "设置通道0波特率失败" << 1 << false << false;
     QTest::newRow("write: no filter reply")
-        << "write" << int(Nothing) << 0x24 << -1 << -1 << -1 << "设置通道0验收码失败" << 2 << false << false;
+        << "write" << int(Nothing) << 0x24 << -1 << -1 << -1 << -1 << "设置通道0验收码失败" << 2 << false << false;
+    QTest::newRow("write: bank 2 request not sent")
+        << "write" << int(Nothing) << 0 << 3 << -1 << -1 << -1 << "设置通道0验收码失败" << 3
+        << false << false;
     QTest::newRow("write: link closed")
-        << "write" << int(CloseLink) << 0 << -1 << -1 << -1 << "设备未连接" << 0 << false << false;
+        << "write" << int(CloseLink) << 0 << -1 << -1 << -1 << -1 << "设备未连接" << 0 << false << false;
     QTest::newRow("write: malformed register, channel 1")
-        << "write" << int(ShortRegister) << 0 << -1 << -1 << -1
+        << "write" << int(ShortRegister) << 0 << -1 << -1 << -1 << -1
         << "通道1寄存器必须是4个字节(8位十六进制数)" << 0 << false << false;
     QTest::newRow("write: malformed mask cell, channel 0")
-        << "write" << int(ShortMaskCell) << 0 << -1 << -1 << -1
+        << "write" << int(ShortMaskCell) << 0 << -1 << -1 << -1 << -1
         << "通道0第3行掩码寄存器必须是4个字节(8位十六进制数)" << 0 << false << false;
 }
 
@@ -225,6 +232,7 @@ void TestCanParamExchange::failures()
     QFETCH(QString, op);
     QFETCH(int, prepare);
     QFETCH(int, noReplyCode);
+    QFETCH(int, failedWrite);
     QFETCH(int, alteredRead);
     QFETCH(int, length);
     QFETCH(int, status);
@@ -244,6 +252,7 @@ void TestCanParamExchange::failures()
     }
     if (noReplyCode)
         m_device->scriptFault(uint8_t(noReplyCode), SimFirmware::Fault::NoReply);
+    ProbeBackend::script().failedWrite = failedWrite;
     ProbeBackend::script().alteredRead = alteredRead;
     ProbeBackend::script().length = length;
     ProbeBackend::script().status = status;

@@ -88,7 +88,10 @@ void TestCanParamExchange::init()
     m_device->clearRequests();
     ProbeBackend::reset(); // the name read at start-up is not counted
     m_enabledWhileWriting.clear();
-    ProbeBackend::script().onWrite = [this] { m_enabledWhileWriting << m_pressed->isEnabled(); };
+    ProbeBackend::script().onWrite = [this] {
+        if (m_pressed)
+            m_enabledWhileWriting << m_pressed->isEnabled();
+    };
 }
 
 void TestCanParamExchange::cleanup()

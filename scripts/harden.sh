@@ -9,14 +9,21 @@ cd "$(dirname "$0")/.."
 
 status=0
 summary=()
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+# Runs one stage; its summary line carries CTest's verdict or the fuzz figures.
 stage() {
     local name=$1 start=$SECONDS rc=0
     shift
     echo "=== $name"
-    "$@" || rc=$?
+    "$@" 2>&1 | tee "$log" || rc=$?
     local line="stage: $name: $([ $rc -eq 0 ] && echo passed || echo "FAILED (exit $rc)") in $((SECONDS - start)) s"
+    local verdict
+    verdict=$(grep -E 'tests passed|tests failed out of' "$log" | tail -n 1)
+    [ -z "$verdict" ] || line+=" ($verdict)"
     echo "$line"
     summary+=("$line")
+    summary+=("$(grep -E '^fuzz: ' "$log")")
     [ $rc -eq 0 ] || status=1
 }
 
@@ -33,5 +40,5 @@ stage "thread sanitizer" bash scripts/sanitize.sh thread 'tst_link|tst_simfirmwa
 stage "fuzzing" bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
 
 echo
-printf '%s\n' "${summary[@]}"
+printf '%s\n' "${summary[@]}" | grep -v '^$'
 exit $status

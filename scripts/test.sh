@@ -28,7 +28,8 @@ echo
 grep -hE 'QINFO|x86_64-w64-mingw32-g\+\+|^produced |^package: ' Testing/Temporary/LastTest.log || true
 echo "screenshots: $PWD/artefacts"
 if [ -n "$hardening" ]; then
-    grep -hE '^(stage|fuzz): ' harden.log || true
+    # harden.sh closes with its summary: the lines after its last blank line.
+    tac harden.log | sed '/^$/q' | tac | grep -E '^(stage|fuzz): ' || true
     echo "hardening: $hardening"
 fi
 echo "test.sh: $((SECONDS - start)) s"

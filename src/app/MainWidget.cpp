@@ -30,6 +30,7 @@
 namespace {
 constexpr int EnglishMinimumWidth = 790;
 constexpr int ChineseMinimumWidth = 720;
+constexpr int SendTypeMinimumWidth = 95;
 } // namespace
 
 MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
@@ -151,7 +152,7 @@ void MainWidget::setupUi()
     m_labelSendType = makeLabel("m_labelSendType");
     m_comboBoxSendType = new QComboBox(this);
     m_comboBoxSendType->setObjectName(QStringLiteral("m_comboBoxSendType"));
-    // At least the described width, wider where a language's send types need it.
+    // Sized by its texts, never narrower than SendTypeMinimumWidth (retranslateExtras).
     m_comboBoxSendType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     m_pTitleWidget = new TitleWidget(2, this);
@@ -281,8 +282,10 @@ void MainWidget::retranslateExtras()
     m_tabWidget->setTabText(2, tr("数据监控"));
     m_comboBoxSendType->setItemText(0, tr("循环发送"));
     m_comboBoxSendType->setItemText(1, tr("定时发送"));
-    // Its contents-based minimum is not recomputed when the texts change.
-    m_comboBoxSendType->setMinimumWidth(qMax(95, m_comboBoxSendType->sizeHint().width()));
+    // Wider where a language's texts need it; set here because a combo box does not
+    // recompute its own contents-based minimum when item texts change.
+    m_comboBoxSendType->setMinimumWidth(
+        qMax(SendTypeMinimumWidth, m_comboBoxSendType->sizeHint().width()));
     m_pActionSet->setText(tr("设置缓存"));
     m_pActionFilter->setText(tr("过滤"));
     m_pActionDevInfo->setText(tr("设备信息"));

@@ -11,7 +11,12 @@ packages=(
     xvfb xauth x11-utils imagemagick fonts-wqy-microhei
     g++-mingw-w64-x86-64
     python3
+    dpkg-dev file desktop-file-utils groff-base
 )
+# The hardening stages that CI runs (scripts/harden.sh) also fuzz with clang's libFuzzer.
+if [ "${CI:-}" = true ] || [ "${BRANTEL_HARDEN:-}" = 1 ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

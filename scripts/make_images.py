@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's images into src/Resources (icon, logo, title-bar buttons, shadow).
+"""Draws the program's images into src/Resources (icon, logo, title-bar buttons, shadow,
+and the desktop icon in the sizes of the hicolor theme).
 
 Standard library only and deterministic: the same script gives the same pixels on every
 machine. Shapes are described by signed distance functions and antialiased by
@@ -312,6 +313,9 @@ def main():
     out = os.path.normpath(out)
 
     write(os.path.join(out, "app.ico"), ico_bytes([app_icon(32), app_icon(16), app_icon(48)]))
+    for size in (48, 128, 256):
+        write(os.path.join(out, "hicolor", "%dx%d" % (size, size), "apps", "brantel.png"),
+              png_bytes(app_icon(size)))
     write(os.path.join(out, "del.ico"), ico_bytes([delete_icon(16), delete_icon(32)]))
     write(os.path.join(out, "company_logo.png"), png_bytes(company_logo()))
     for glyph in ("menu", "min", "close"):

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the suite with a sanitizer into ./build-<kind> and runs it.
+# Builds the suite with a sanitizer into ./build-<kind> and runs it. Given a test regex,
+# it builds only the programs of the tests the regex selects.
 # usage: sanitize.sh address,undefined|thread [ctest -R regex]
 # e.g.   sanitize.sh thread 'tst_link|tst_simfirmware|tst_libusb'
 set -euo pipefail
@@ -9,6 +10,13 @@ dir=build-${kind//,/-}
 bash scripts/bootstrap.sh
 [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRANTEL_SANITIZE="$kind"
-cmake --build "$dir" -- -j2
+targets=()
+if [ -n "${2:-}" ]; then
+    known=$(cmake --build "$dir" -- -t targets all | sed -n 's/: phony$//p')
+    for test in $(cd "$dir" && ctest -N -R "$2" | sed -n 's/^ *Test *#[0-9]*: //p'); do
+        grep -qx "$test" <<<"$known" && targets+=("$test")
+    done
+fi
+cmake --build "$dir" ${targets[@]:+--target "${targets[@]}"} -- -j2
 cd "$dir"
 ctest --output-on-failure -j2 ${2:+-R "$2"} -E '^(gui_smoke|cli_)'

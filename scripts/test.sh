@@ -1,17 +1,38 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds Brantel and runs the whole test suite.
+# Under CI=true (or BRANTEL_HARDEN=1) it also runs scripts/harden.sh: a Makefiles build,
+# the sanitizer runs and the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+start=$SECONDS
 bash scripts/bootstrap.sh
 bash scripts/build.sh
-cd "${BRANTEL_BUILD_DIR:-build}"
+build=${BRANTEL_BUILD_DIR:-build}
 status=0
-ctest --output-on-failure -j2 | tee ctest-summary.log || status=$?
-# What passing suites measured or built, for the log: close and time-out figures and the
-# cross-compiled WinUSB backend; then CTest's summary once more as the closing lines.
+(cd "$build" && ctest --output-on-failure -j2) | tee "$build/ctest-summary.log" || status=$?
+
+hardening=""
+if [ "${CI:-}" = true ] || [ "${BRANTEL_HARDEN:-}" = 1 ]; then
+    echo
+    rc=0
+    bash scripts/harden.sh 2>&1 | tee "$build/harden.log" || rc=$?
+    hardening=$([ $rc -eq 0 ] && echo passed || echo FAILED)
+    [ $rc -eq 0 ] || status=$rc
+fi
+
+# What passing suites measured or built, for the log: close and time-out figures, the
+# cross-compiled WinUSB backend, the Debian package; the hardening stages; then CTest's
+# summary of the main run once more as the closing lines.
+cd "$build"
 echo
-grep -hE 'QINFO|x86_64-w64-mingw32-g\+\+|^produced ' Testing/Temporary/LastTest.log || true
+grep -hE 'QINFO|x86_64-w64-mingw32-g\+\+|^produced |^package: ' Testing/Temporary/LastTest.log || true
 echo "screenshots: $PWD/artefacts"
+if [ -n "$hardening" ]; then
+    # harden.sh closes with its summary: the lines after its last blank line.
+    tac harden.log | sed '/^$/q' | tac | grep -E '^(stage|fuzz): ' || true
+    echo "hardening: $hardening"
+fi
+echo "test.sh: $((SECONDS - start)) s"
 echo
 grep -E 'tests passed|tests failed out of|Total Test time' ctest-summary.log | tail -n 2
 exit $status

@@ -34,10 +34,12 @@
 namespace {
 constexpr int EnglishMinimumWidth = 790;
 constexpr int ChineseMinimumWidth = 720;
+constexpr int SendTypeMinimumWidth = 95;
 } // namespace
 
 MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
 {
+    setMainWindowKeys(true);
     setupUi();
 
     applyProgramSwitchStyle(m_pWidgetOfflineModeState);
@@ -156,7 +158,8 @@ void MainWidget::setupUi()
     m_labelSendType = makeLabel("m_labelSendType");
     m_comboBoxSendType = new QComboBox(this);
     m_comboBoxSendType->setObjectName(QStringLiteral("m_comboBoxSendType"));
-    m_comboBoxSendType->setFixedWidth(95);
+    // Sized by its texts, never narrower than SendTypeMinimumWidth (retranslateExtras).
+    m_comboBoxSendType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     m_pTitleWidget = new TitleWidget(2, this);
     m_pTitleWidget->setTitle(tr("Brantel"));
@@ -248,12 +251,12 @@ void MainWidget::applyStartLanguage()
     case StartLanguage::English:
         m_pActionEnglish->setChecked(true);
         QCoreApplication::installTranslator(&m_translatorEn);
-        setMinimumWidth(EnglishMinimumWidth);
+        fitMinimumWidth(EnglishMinimumWidth);
         break;
     case StartLanguage::SimplifiedChinese:
         // The source texts are Chinese: nothing to install until the user asks.
         m_pActionSimplifiedChinese->setChecked(true);
-        setMinimumWidth(ChineseMinimumWidth);
+        fitMinimumWidth(ChineseMinimumWidth);
         break;
     case StartLanguage::Unchanged:
         break;
@@ -285,6 +288,10 @@ void MainWidget::retranslateExtras()
     m_tabWidget->setTabText(2, tr("数据监控"));
     m_comboBoxSendType->setItemText(0, tr("循环发送"));
     m_comboBoxSendType->setItemText(1, tr("定时发送"));
+    // Wider where a language's texts need it; set here because a combo box does not
+    // recompute its own contents-based minimum when item texts change.
+    m_comboBoxSendType->setMinimumWidth(
+        qMax(SendTypeMinimumWidth, m_comboBoxSendType->sizeHint().width()));
     m_pActionSet->setText(tr("设置缓存"));
     m_pActionFilter->setText(tr("过滤"));
     m_pActionDevInfo->setText(tr("设备信息"));
@@ -299,9 +306,27 @@ void MainWidget::installLanguage(QTranslator &preferred, int minimumWidth)
     // Installed last means searched first; removing it first keeps it installed once.
     QCoreApplication::removeTranslator(&preferred);
     QCoreApplication::installTranslator(&preferred);
-    setMinimumWidth(minimumWidth);
     retranslateExtras();
     retranslateUi();
+    fitMinimumWidth(minimumWidth);
+}
+
+void MainWidget::fitMinimumWidth(int describedWidth)
+{
+    if (describedWidth > 0)
+        m_nDescribedMinimumWidth = describedWidth;
+    // The described width is a lower bound: the window grows where a language's texts or
+    // a page need more, rather than squeezing a control below its text.
+    layout()->activate();
+    setMinimumWidth(qMax(m_nDescribedMinimumWidth, layout()->totalMinimumSize().width()));
+}
+
+bool MainWidget::event(QEvent *event)
+{
+    const bool handled = AbsFrameLessAutoSize::event(event);
+    if (event->type() == QEvent::LayoutRequest)
+        fitMinimumWidth();
+    return handled;
 }
 
 void MainWidget::onActionEnglish()

@@ -64,6 +64,7 @@ public slots:
     void onCurrentChangedTabWidget(int index);
 
 protected:
+    bool event(QEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -76,6 +77,7 @@ private:
     void retranslateUi();
     void retranslateExtras();
     void installLanguage(QTranslator &preferred, int minimumWidth);
+    void fitMinimumWidth(int describedWidth = 0);
     void showDeviceName();
 
     // Controls, in creation order.
@@ -112,6 +114,7 @@ private:
     bool m_bConnected = false;
     int m_nOfflineCount = 0;
     int m_nChannalCount = 0;
+    int m_nDescribedMinimumWidth = 0;
     void *m_deviceNotification = nullptr;
     HotplugSource *m_pHotplugSource = nullptr;
     IdFilter m_idFilter;

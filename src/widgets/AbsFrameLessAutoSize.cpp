@@ -2,9 +2,11 @@
 
 #include "widgets/FrameGeometry.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QVector>
 
 namespace {
@@ -42,6 +44,28 @@ AbsFrameLessAutoSize::AbsFrameLessAutoSize(QWidget *parent)
     // type it would be embedded in the parent as a child widget instead of opening a window.
     setWindowFlags(parent ? Qt::Dialog | Qt::FramelessWindowHint : Qt::FramelessWindowHint);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void AbsFrameLessAutoSize::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (m_mainWindowKeys && (enter || event->matches(QKeySequence::Cancel))) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void AbsFrameLessAutoSize::showEvent(QShowEvent *event)
+{
+    // Showing a dialog makes its first auto-default button the default one, and a focused
+    // auto-default button takes Enter; without auto-default buttons Enter presses nothing
+    // and a button is pressed only by a click or by Space on the focused one.
+    if (m_mainWindowKeys) {
+        for (QPushButton *button : findChildren<QPushButton *>())
+            button->setAutoDefault(false);
+    }
+    QDialog::showEvent(event);
 }
 
 void AbsFrameLessAutoSize::mousePressEvent(QMouseEvent *event)

@@ -13,7 +13,14 @@ public:
     int borderWidth() const { return m_borderWidth; }
     int region() const { return m_region; }
 
+    // For the main window, which is a dialog underneath: Escape does not close it and no
+    // button becomes the default one that Enter presses. Dialogs keep both (the default).
+    void setMainWindowKeys(bool on) { m_mainWindowKeys = on; }
+    bool mainWindowKeys() const { return m_mainWindowKeys; }
+
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -33,4 +40,5 @@ private:
     int m_pressHeight = -1;
     int m_borderWidth = 1;
     int m_region = 0;
+    bool m_mainWindowKeys = false;
 };

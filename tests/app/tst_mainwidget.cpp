@@ -13,11 +13,59 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QtTest>
+
+#include <optional>
+
+namespace {
+
+// The widest of a control's texts against the room its style leaves for text; empty when
+// the control is not one of the kinds checked or has no text.
+struct TextRoom {
+    int text = 0;
+    int room = 0;
+};
+
+std::optional<TextRoom> textRoom(QWidget *w)
+{
+    const QFontMetrics fm = w->fontMetrics();
+    const auto advance = [&fm](const QString &t) { return fm.size(Qt::TextShowMnemonic, t).width(); };
+    if (auto *label = qobject_cast<QLabel *>(w)) {
+        if (label->text().isEmpty() || label->wordWrap())
+            return std::nullopt;
+        return TextRoom{advance(label->text()), label->contentsRect().width() - 2 * label->margin()};
+    }
+    if (auto *button = qobject_cast<QPushButton *>(w)) {
+        if (button->text().isEmpty())
+            return std::nullopt;
+        QStyleOptionButton opt;
+        opt.initFrom(button);
+        opt.text = button->text();
+        const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
+        return TextRoom{advance(button->text()), contents.width()};
+    }
+    if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(combo);
+        opt.editable = combo->isEditable();
+        const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &opt,
+                                                           QStyle::SC_ComboBoxEditField, combo);
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            widest = qMax(widest, advance(combo->itemText(i)));
+        return widest ? std::optional<TextRoom>(TextRoom{widest, field.width()}) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 class TestMainWidget : public QObject {
     Q_OBJECT
@@ -35,6 +83,10 @@ private slots:
     void connectTextFollowsConnectionInBothLanguages();
     void cacheSizeActionFollowsMonitor();
     void hotplugShowsAndClearsDeviceName();
+    void noTextIsClipped_data();
+    void noTextIsClipped();
+    void keysDoNotCloseOrPress_data();
+    void keysDoNotCloseOrPress();
 
 private:
     template <typename T> T *child(const char *name)
@@ -79,7 +131,7 @@ void TestMainWidget::startsInTheSystemLanguage()
     switch (systemStartLanguage()) {
     case StartLanguage::English:
         QVERIFY(english->isChecked() && !chinese->isChecked());
-        QCOMPARE(m_window->minimumWidth(), 790);
+        QVERIFY(m_window->minimumWidth() >= 790); // wider where the texts need it
         QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("Connect"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("Offline list"));
         QCOMPARE(child<QComboBox>("m_comboBoxSendType")->itemText(0), QStringLiteral("Cycle send"));
@@ -103,7 +155,7 @@ void TestMainWidget::controlsHaveTheirNamesAndSizes()
 {
     QCOMPARE(child<QLineEdit>("m_pLineEditDevName")->width(), 150);
     QVERIFY(child<QLineEdit>("m_pLineEditDevName")->isReadOnly());
-    QCOMPARE(child<QComboBox>("m_comboBoxSendType")->width(), 95);
+    QCOMPARE(child<QComboBox>("m_comboBoxSendType")->minimumWidth(), 95);
     QCOMPARE(child<QComboBox>("m_comboBoxSendType")->itemText(1), QStringLiteral("定时发送"));
     for (const char *name : {"m_pWidgetOfflineModeState", "m_pWidgetRelayModel"}) {
         QCOMPARE(child<SwitchButton>(name)->size(), QSize(50, 21));
@@ -178,7 +230,7 @@ void TestMainWidget::languageSwitch()
     english->trigger();
     QVERIFY(english->isChecked());
     QVERIFY(!chinese->isChecked());
-    QCOMPARE(m_window->minimumWidth(), 790);
+    QVERIFY(m_window->minimumWidth() >= 790); // wider where the texts need it
     QCOMPARE(button("m_pPushButtonConnect")->text(), QStringLiteral("Connect"));
     QCOMPARE(button("m_pushButtonReadOffline")->text(), QStringLiteral("Read offline data"));
     QCOMPARE(tabs->tabText(0), QStringLiteral("CAN Param"));
@@ -261,6 +313,67 @@ void TestMainWidget::hotplugShowsAndClearsDeviceName()
     SimRegistry::instance().add(odd);
     QTRY_COMPARE(changes.count(), 3);
     QCOMPARE(name->text(), QStringLiteral("HLW-C2+_HL261206777"));
+}
+
+void TestMainWidget::noTextIsClipped_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "m_pActionEnglish";
+    QTest::newRow("Chinese") << "m_pActionSimplifiedChinese";
+}
+
+// At its smallest, on every tab, no label, button or combo box of the window or its pages
+// is narrower than its text.
+void TestMainWidget::noTextIsClipped()
+{
+    QFETCH(QString, language);
+    m_window->findChild<QAction *>(language)->trigger();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->resize(m_window->minimumSize());
+    QTabWidget *tabs = child<QTabWidget>("m_tabWidget");
+    QStringList clipped;
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        for (QWidget *w : m_window->findChildren<QWidget *>()) {
+            const std::optional<TextRoom> fit = w->isVisible() ? textRoom(w) : std::nullopt;
+            if (fit && fit->room < fit->text)
+                clipped << QStringLiteral("%1 %2 (%3 < %4)").arg(tabs->tabText(tab), w->objectName())
+                                   .arg(fit->room).arg(fit->text);
+        }
+    }
+    clipped.removeDuplicates();
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
+    QVERIFY(m_window->minimumWidth() >= (language == "m_pActionEnglish" ? 790 : 720));
+}
+
+void TestMainWidget::keysDoNotCloseOrPress_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Escape on the window") << "" << int(Qt::Key_Escape);
+    QTest::newRow("Return in the device name") << "m_pLineEditDevName" << int(Qt::Key_Return);
+    QTest::newRow("Enter on the send type") << "m_comboBoxSendType" << int(Qt::Key_Enter);
+    QTest::newRow("Escape on Connect") << "m_pPushButtonConnect" << int(Qt::Key_Escape);
+    QTest::newRow("Return on Read CAN") << "m_pushButtonReadCAN" << int(Qt::Key_Return);
+}
+
+// The window stays open and no button is pressed by a key the user did not aim at it.
+void TestMainWidget::keysDoNotCloseOrPress()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    int presses = 0;
+    for (QPushButton *b : m_window->findChildren<QPushButton *>())
+        connect(b, &QPushButton::clicked, this, [&presses] { ++presses; });
+    QWidget *target = focus.isEmpty() ? m_window.get() : child<QWidget>(qPrintable(focus));
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(presses, 0);
 }
 
 QTEST_MAIN(TestMainWidget)

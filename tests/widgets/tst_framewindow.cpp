@@ -5,7 +5,10 @@
 #include "widgets/BrantelResources.h"
 #include "widgets/FrameGeometry.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -44,6 +47,8 @@ private slots:
     void mouse();
     void paintsShadowAndWhiteBody();
     void isFramelessWindow();
+    void keys_data();
+    void keys();
 };
 
 void TestFrameWindow::hitTest_data()
@@ -217,6 +222,49 @@ void TestFrameWindow::isFramelessWindow()
         QVERIFY(w->testAttribute(Qt::WA_TranslucentBackground));
         QVERIFY(w->hasMouseTracking());
     }
+}
+
+void TestFrameWindow::keys_data()
+{
+    QTest::addColumn<bool>("mainWindow");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("onButton");  // focus on the button, else on the line edit
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("presses");
+    QTest::newRow("dialog, Escape") << false << int(Qt::Key_Escape) << false << true << false;
+    QTest::newRow("dialog, Return") << false << int(Qt::Key_Return) << false << false << true;
+    QTest::newRow("main, Escape") << true << int(Qt::Key_Escape) << false << false << false;
+    QTest::newRow("main, Return") << true << int(Qt::Key_Return) << false << false << false;
+    QTest::newRow("main, Enter") << true << int(Qt::Key_Enter) << false << false << false;
+    QTest::newRow("main, Return on button") << true << int(Qt::Key_Return) << true << false << false;
+    QTest::newRow("main, Space on button") << true << int(Qt::Key_Space) << true << false << true;
+}
+
+// A dialog closes on Escape and presses its default button on Enter; the main window
+// does neither, and a focused button is pressed only by Space.
+void TestFrameWindow::keys()
+{
+    QFETCH(bool, mainWindow);
+    QFETCH(int, key);
+    QFETCH(bool, onButton);
+    QFETCH(bool, closes);
+    QFETCH(bool, presses);
+
+    AbsFrameLessAutoSize w;
+    w.setMainWindowKeys(mainWindow);
+    auto *edit = new QLineEdit(&w);
+    auto *button = new QPushButton(QStringLiteral("Connect"), &w);
+    auto *layout = new QVBoxLayout(&w);
+    layout->addWidget(edit);
+    layout->addWidget(button);
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QWidget *target = onButton ? static_cast<QWidget *>(button) : edit;
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(!w.isVisible(), closes);
+    QCOMPARE(clicked.count(), presses ? 1 : 0);
 }
 
 QTEST_MAIN(TestFrameWindow)

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the Debian package of a finished build, prints its control fields and contents,
+# unpacks it into a scratch root and checks that every file is in its place.
+# usage: check_package.sh <build dir> <version>
+set -euo pipefail
+build=$1
+version=$2
+work=$(mktemp -d /tmp/brantel-package.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+say() { sed 's/^/package: /'; }
+
+if ! (cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1); then
+    cat "$work/cpack.log"
+    exit 1
+fi
+deb=$(echo "$work"/out/*.deb)
+echo "produced $(basename "$deb")" | say
+dpkg-deb -f "$deb" Package Version Architecture Depends | say
+dpkg-deb -c "$deb" | say
+dpkg -x "$deb" "$work/root"
+root=$work/root
+
+status=0
+fail() { echo "package: FAILED: $*"; status=1; }
+
+for f in usr/bin/brantel \
+         usr/share/applications/brantel.desktop \
+         usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/brantel.png \
+         usr/lib/udev/rules.d/60-brantel.rules \
+         usr/share/man/man1/brantel.1; do
+    if [ -s "$root/$f" ]; then echo "package: installed /$f"; else fail "missing /$f"; fi
+done
+# Every program comes with its manual page.
+for p in "$root"/usr/bin/*; do
+    [ -s "$root/usr/share/man/man1/$(basename "$p").1" ] || fail "no manual page for $(basename "$p")"
+done
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt5widgets5 libqt5gui5 libqt5core5a libusb-1.0-0 libc6; do
+    [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib"
+done
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version is not $version"
+
+desktop-file-validate "$root/usr/share/applications/brantel.desktop" || fail "desktop entry"
+icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/brantel.desktop")
+[ -f "$root/usr/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "no icon named $icon"
+warnings=$(groff -man -Tutf8 -ww -z "$root/usr/share/man/man1/brantel.1" 2>&1)
+[ -z "$warnings" ] || fail "manual page: $warnings"
+grep -q '^\.TH BRANTEL 1 .*'"$version" "$root/usr/share/man/man1/brantel.1" || fail "manual page version"
+# The unpacked program runs from the scratch root with the system's libraries.
+answer=$(env -u DISPLAY "$root/usr/bin/brantel" --version)
+[ "$answer" = "Brantel $version" ] || fail "installed program answered '$answer'"
+
+[ $status -eq 0 ] && echo "package: scratch install complete"
+exit $status

@@ -11,6 +11,7 @@ packages=(
     xvfb xauth x11-utils imagemagick fonts-wqy-microhei
     g++-mingw-w64-x86-64
     python3
+    can-utils python3-can
 )
 
 missing=()

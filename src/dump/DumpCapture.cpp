@@ -94,8 +94,8 @@ QString DumpSummary::text() const
 {
     return QStringLiteral("%1 frames (channel 0: %2, channel 1: %3), %4 transfers, "
                           "%5 malformed transfers dropped, %6 frames filtered out%7")
-        .arg(frames[0] + frames[1]).arg(frames[0]).arg(frames[1]).arg(transfers)
-        .arg(malformed).arg(filtered)
+        .arg(counts.shownFrames()).arg(counts.shownFrames(0)).arg(counts.shownFrames(1))
+        .arg(counts.transfers()).arg(counts.malformedTransfers()).arg(counts.filteredFrames())
         .arg(reportingStopped ? QString()
                               : QStringLiteral("; the adapter did not confirm reporting off"));
 }
@@ -181,6 +181,7 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
     }
 
     const qint64 captureStart = nowMicros();
+    m_summary.counts.clear(captureStart);
     const bool asc = m_options.format == DumpOptions::Format::Asc;
     bool writeFailed = false;
     auto write = [&](const QString &text) {
@@ -207,18 +208,15 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
         for (const Arrival &a : arrivals) {
             if (countReached)
                 return;
-            ++m_summary.transfers;
-            if (!decodeTransfer(a.bytes, &records)) {
-                ++m_summary.malformed;
-                continue;
-            }
+            const bool whole = decodeTransfer(a.bytes, &records);
+            m_summary.counts.addTransfer(a.micros, !whole);
             for (const MonitorRecord &r : records) {
                 if (countReached)
                     break;
-                if (!m_options.accepts(r.id)) {
-                    ++m_summary.filtered;
+                const bool shown = m_options.accepts(r.id);
+                m_summary.counts.addFrame(a.micros, r.channel, shown);
+                if (!shown)
                     continue;
-                }
                 const LoggedFrame f{a.micros, r};
                 switch (m_options.format) {
                 case DumpOptions::Format::Log: write(CandumpLog::formatLine(f)); break;
@@ -226,7 +224,6 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
                 case DumpOptions::Format::Asc: write(AscLog::formatLine(f, captureStart)); break;
                 }
                 write(QStringLiteral("\n"));
-                ++m_summary.frames[r.channel];
                 countReached = m_options.count > 0 && ++written >= m_options.count;
             }
         }

@@ -4,6 +4,7 @@
 // time, signal, lost device) switches reporting off, closes the link and flushes.
 
 #include "dump/DumpOptions.h"
+#include "monitor/MonitorStatistics.h"
 
 #include <QIODevice>
 
@@ -20,10 +21,7 @@ enum : int {
 }
 
 struct DumpSummary {
-    qint64 frames[2] = {0, 0}; // written, per channel
-    qint64 transfers = 0;
-    qint64 malformed = 0;      // transfers dropped: length not a multiple of a record
-    qint64 filtered = 0;       // frames left out by --filter / --exclude
+    MonitorStatistics counts;      // "shown" frames are the ones written
     bool reportingStopped = false; // the device acknowledged "reporting off"
 
     QString text() const;

@@ -96,8 +96,9 @@ QString footer()
 
 bool parse(const QString &text, QVector<LoggedFrame> *frames, int *badLines)
 {
+    // At most twelve digits of seconds, as in candump logs, so the sum cannot overflow.
     static const QRegularExpression frameLine(QStringLiteral(
-        "^(\\d+)\\.(\\d{6})\\s+([12])\\s+([0-9A-Fa-f]{1,8})(x?)\\s+(Rx|Tx)\\s+"
+        "^(\\d{1,12})\\.(\\d{6})\\s+([12])\\s+([0-9A-Fa-f]{1,8})(x?)\\s+(Rx|Tx)\\s+"
         "(?:d\\s+([0-9A-Fa-f])((?:\\s+[0-9A-Fa-f]{2}){0,8})|r(?:\\s+([0-9A-Fa-f]))?)$"));
     static const QRegularExpression dateLine(QStringLiteral("^date\\s+(.+)$"));
     static const QRegularExpression eventLine(QStringLiteral("^\\d+\\.\\d+\\s+\\D"));

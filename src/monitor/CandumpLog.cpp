@@ -45,8 +45,9 @@ QString formatLine(const LoggedFrame &frame)
 
 bool parseLine(const QString &line, LoggedFrame *frame)
 {
+    // At most twelve digits of seconds (any date to come) so the microseconds never overflow.
     static const QRegularExpression pattern(QStringLiteral(
-        "^\\s*\\((\\d+)\\.(\\d{6})\\)\\s+can([01])\\s+([0-9A-Fa-f]{3}|[0-9A-Fa-f]{8})#"
+        "^\\s*\\((\\d{1,12})\\.(\\d{6})\\)\\s+can([01])\\s+([0-9A-Fa-f]{3}|[0-9A-Fa-f]{8})#"
         "(?:([Rr])([0-8])?|((?:[0-9A-Fa-f]{2}){0,8}))(?:_([0-9A-Fa-f]))?"
         "(?:\\s+([RT]))?\\s*$"));
     const QRegularExpressionMatch m = pattern.match(line);

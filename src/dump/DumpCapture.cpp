@@ -175,6 +175,9 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
         return DumpExit::Incompatible;
     }
     if (!link.open() || !exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(true))) {
+        // The request may have been taken with only its reply lost: never leave it on.
+        if (link.isOpen())
+            exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(false));
         link.close();
         say(err, QStringLiteral("the adapter did not start frame reporting"));
         return DumpExit::Failed;

@@ -169,15 +169,18 @@ void TestDump::refused_data()
     QTest::addColumn<bool>("plugged");
     QTest::addColumn<QString>("deviceType");
     QTest::addColumn<int>("firmwareMinor");
+    QTest::addColumn<bool>("startRefused");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("no adapter") << false << "HLW-C2+" << 0x15 << int(DumpExit::NoAdapter)
+    QTest::newRow("no adapter") << false << "HLW-C2+" << 0x15 << false << int(DumpExit::NoAdapter)
                                 << "no adapter found (USB 0471:1200)";
-    QTest::newRow("firmware 1.14") << true << "HLW-C2+" << 0x14 << int(DumpExit::Incompatible)
+    QTest::newRow("firmware 1.14") << true << "HLW-C2+" << 0x14 << false << int(DumpExit::Incompatible)
                                    << "incompatible adapter: device type \"HLW-C2+\", firmware 1.14";
-    QTest::newRow("device type without +") << true << "HLW-C2 " << 0x15 << int(DumpExit::Incompatible)
+    QTest::newRow("device type without +") << true << "HLW-C2 " << 0x15 << false << int(DumpExit::Incompatible)
                                            << "incompatible adapter: device type \"HLW-C2 \", firmware 1.15";
+    QTest::newRow("start answered with a wrong status") << true << "HLW-C2+" << 0x15 << true
+        << int(DumpExit::Failed) << "the adapter did not start frame reporting";
 }
 
 void TestDump::refused()
@@ -185,6 +188,7 @@ void TestDump::refused()
     QFETCH(bool, plugged);
     QFETCH(QString, deviceType);
     QFETCH(int, firmwareMinor);
+    QFETCH(bool, startRefused);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
 
@@ -194,6 +198,8 @@ void TestDump::refused()
         s.deviceType = deviceType.toStdString();
         s.firmwareMinor = uint8_t(firmwareMinor);
         fw = SimRegistry::instance().add(s);
+        if (startRefused)
+            fw->scriptFault(0xA2, SimFirmware::Fault::WrongStatus);
     }
     DumpOptions o;
     o.simulate = true;
@@ -204,8 +210,10 @@ void TestDump::refused()
     QCOMPARE(DumpCapture(o).run(&out, &err), exitCode);
     QCOMPARE(QString::fromUtf8(err.data()), QStringLiteral("brantel-dump: ") + message + '\n');
     QVERIFY(out.data().isEmpty());
-    if (fw)
-        QVERIFY(!sawRequest(*fw, 0xA2)); // reporting never started
+    if (fw) {
+        QCOMPARE(sawRequest(*fw, 0xA2), startRefused);
+        QVERIFY(!fw->state().monitoring); // a start whose answer was lost is undone
+    }
 }
 
 void TestDump::sigintEndsReporting()

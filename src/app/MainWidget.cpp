@@ -3,6 +3,7 @@
 #include "app/DeviceIdentity.h"
 #include "app/LanguageChoice.h"
 #include "canparam/CANParamWidget.h"
+#include "canparam/CanParamExchange.h"
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
 #include "monitor/DataMonitorWidget.h"
@@ -398,8 +399,15 @@ void MainWidget::onSwichButtonRelayModelState(bool) {}
 void MainWidget::onPushButtonSaveToFile() {}
 void MainWidget::onPushButtonReadFromFile() {}
 void MainWidget::onPushButonDefault() {}
-void MainWidget::onPushButtonReadCAN() {}
-void MainWidget::onPushButtonWriteCAN() {}
+void MainWidget::onPushButtonReadCAN()
+{
+    CanParamExchange::readCan(*m_link, *m_pCANParamWidget, m_pushButtonReadCAN, this);
+}
+
+void MainWidget::onPushButtonWriteCAN()
+{
+    CanParamExchange::writeCan(*m_link, *m_pCANParamWidget, m_pushButtonWriteCAN, this);
+}
 void MainWidget::onPushButtonReadOffline() {}
 void MainWidget::onPushButtonWriteOffline() {}
 void MainWidget::onActionSet() {}

@@ -6,6 +6,9 @@
 #include "dump/AdapterProbe.h"
 #include "monitor/AscLog.h"
 #include "monitor/CandumpLog.h"
+#include "monitor/MonitorFormatter.h"
+
+#include <QCoreApplication>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -79,6 +82,20 @@ private:
 void say(QIODevice *err, const QString &line)
 {
     err->write(QByteArrayLiteral("brantel-dump: ") + line.toUtf8() + '\n');
+}
+
+// The monitor page's names, through its catalogue when one is installed.
+MonitorNames monitorNames()
+{
+    auto tr = [](const char *text) { return QCoreApplication::translate("DataMonitorWidget", text); };
+    MonitorNames names;
+    names.frameFormat[0] = tr("数据帧");
+    names.frameFormat[1] = tr("远程帧");
+    names.frameType[0] = tr("标准帧");
+    names.frameType[1] = tr("扩展帧");
+    names.direction[0] = tr("接收");
+    names.direction[1] = tr("发送");
+    return names;
 }
 
 bool exchange(CWrapWinUSB &link, CommandId id, const QByteArray &request)
@@ -204,6 +221,7 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
         queue.finish();
     });
 
+    const MonitorNames names = monitorNames();
     qint64 written = 0;
     bool countReached = false;
     auto process = [&](const std::deque<Arrival> &arrivals) {
@@ -225,6 +243,9 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
                 case DumpOptions::Format::Log: write(CandumpLog::formatLine(f)); break;
                 case DumpOptions::Format::Candump: write(CandumpLog::formatConsoleLine(f)); break;
                 case DumpOptions::Format::Asc: write(AscLog::formatLine(f, captureStart)); break;
+                case DumpOptions::Format::Text:
+                    write(formatMonitorLine(written + 1, r, names, DisplayHex));
+                    break;
                 }
                 write(QStringLiteral("\n"));
                 countReached = m_options.count > 0 && ++written >= m_options.count;

@@ -56,7 +56,7 @@ bool parseDumpOptions(const QStringList &arguments, DumpOptions *options, QStrin
             o.simulate = true;
         } else if (arg == QLatin1String("-f") || arg == QLatin1String("--format")) {
             if (!takeValue(arguments, &i, &value)) {
-                *error = QStringLiteral("--format needs a value: log, candump or asc");
+                *error = QStringLiteral("--format needs a value: log, candump, asc or text");
                 return false;
             }
             if (value == QLatin1String("log"))
@@ -65,8 +65,10 @@ bool parseDumpOptions(const QStringList &arguments, DumpOptions *options, QStrin
                 o.format = DumpOptions::Format::Candump;
             else if (value == QLatin1String("asc"))
                 o.format = DumpOptions::Format::Asc;
+            else if (value == QLatin1String("text"))
+                o.format = DumpOptions::Format::Text;
             else {
-                *error = QStringLiteral("unknown format \"%1\" (log, candump or asc)").arg(value);
+                *error = QStringLiteral("unknown format \"%1\" (log, candump, asc or text)").arg(value);
                 return false;
             }
         } else if (arg == QLatin1String("--filter") || arg == QLatin1String("--exclude")) {
@@ -117,7 +119,8 @@ QString dumpUsage()
         "Captures the CAN frames that the USB CAN adapter (USB 0471:1200) reports.\n"
         "\n"
         "  --simulate              use the built-in simulated adapter\n"
-        "  -f, --format FORMAT     log (default: candump log file), candump (console), asc\n"
+        "  -f, --format FORMAT     log (default: candump log file), candump (console), asc,\n"
+        "                          text (the monitor's own lines)\n"
         "  --filter LOW-HIGH[,..]  write only frames whose identifier is in a range (hex)\n"
         "  --exclude LOW-HIGH[,..] never write frames whose identifier is in a range (hex)\n"
         "  -n, --count N           stop after N frames\n"

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 struct DumpOptions {
-    enum class Format { Log, Candump, Asc };
+    enum class Format { Log, Candump, Asc, Text };
 
     bool simulate = false;
     Format format = Format::Log;

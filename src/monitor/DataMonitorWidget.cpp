@@ -4,8 +4,10 @@
 #include "device/CWrapWinUSB.h"
 #include "device/Protocol.h"
 #include "filter/IdFilter.h"
+#include "monitor/FrameLogFile.h"
 #include "monitor/MonitorLogFile.h"
 #include "monitor/MonitorReceiver.h"
+#include "monitor/MonitorStatisticsLabel.h"
 #include "widgets/SwitchButton.h"
 
 #include <QAction>
@@ -54,6 +56,7 @@ DataMonitorWidget::DataMonitorWidget(CWrapWinUSB *link, QWidget *parent)
     m_pComboBoxFrameFormat->setObjectName(QStringLiteral("m_pComboBoxFrameFormat"));
     m_pLabelHeader = new QLabel(this);
     m_pLabelHeader->setObjectName(QStringLiteral("m_pLabelHeader"));
+    m_pLabelStatistics = new MonitorStatisticsLabel(this);
     for (SwitchButton *sw : {m_pWidgetOfflineSend, m_pWidgetDataWatch})
         sw->setFixedSize(50, 21);
     m_pComboBoxFrameFormat->setFixedHeight(22);
@@ -96,6 +99,7 @@ DataMonitorWidget::DataMonitorWidget(CWrapWinUSB *link, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_pTextEditRecords);
+    layout->addWidget(m_pLabelStatistics);
     layout->addLayout(bottom);
 
     m_pComboBoxFrameFormat->addItem(QStringLiteral("HEX"));
@@ -170,6 +174,7 @@ void DataMonitorWidget::retranslate()
     m_pLabelOfflineSend->setText(tr("离线发送"));
     m_pLabelDataWatch->setText(tr("数据监控"));
     m_pActionClear->setText(tr("清空"));
+    m_pLabelStatistics->refresh();
 }
 
 // --- monitoring -----------------------------------------------------------------------
@@ -225,6 +230,7 @@ void DataMonitorWidget::onShowOfflineData(int limit)
 {
     const QVector<MonitorReceiver::Transfer> transfers = m_receiver->takeTransfers(limit);
     for (const MonitorReceiver::Transfer &t : transfers) {
+        m_pLabelStatistics->addTransfer(t.bytes, t.hostTimeMs * 1000, m_idFilter);
         const QString block = m_log.addTransfer(t.bytes, t.hostTimeMs);
         if (!block.isEmpty())
             emit AppendData(block);
@@ -287,6 +293,7 @@ void DataMonitorWidget::onActionClear()
     m_pendingLines = 0;
     m_pTextEditRecords->clear();
     m_log.clear();
+    m_pLabelStatistics->clear();
 }
 
 // --- offline send ---------------------------------------------------------------------
@@ -318,16 +325,20 @@ void DataMonitorWidget::onPushButtonSaveWatchData()
         return;
     }
     const QString path = Dialogs::instance().saveFileName(this, tr("保存监控数据"), QString(),
-                                                          tr("TXT文件(*.txt)"));
+                                                          tr("TXT文件(*.txt)") + frameLogFileFilters());
     if (path.isEmpty())
         return;
     reapSaves(false);
     // The thread writes the cache as it is now; the monitor goes on meanwhile.
     const QList<CachedTransfer> entries = m_log.cache();
     auto done = std::make_shared<std::atomic<bool>>(false);
-    m_saves.push_back({std::thread([this, path, entries, done] {
+    const MonitorSaveFormat format = saveFormatForPath(path);
+    m_saves.push_back({std::thread([this, path, entries, format, done] {
                            QString error;
-                           if (writeMonitorLog(path, entries, &error)) {
+                           const bool written = format == MonitorSaveFormat::Text
+                               ? writeMonitorLog(path, entries, &error)
+                               : writeFrameLog(path, entries, format, &error);
+                           if (written) {
                                emit endSave();
                            } else {
                                QMetaObject::invokeMethod(

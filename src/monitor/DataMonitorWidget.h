@@ -15,6 +15,7 @@
 
 class CWrapWinUSB;
 class MonitorReceiver;
+class MonitorStatisticsLabel;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -86,6 +87,7 @@ private:
     QTextEdit *m_pTextEditRecords = nullptr;
     QComboBox *m_pComboBoxFrameFormat = nullptr;
     QLabel *m_pLabelHeader = nullptr;
+    MonitorStatisticsLabel *m_pLabelStatistics = nullptr;
     QMenu *m_pMenu = nullptr;
     QAction *m_pActionClear = nullptr;
 

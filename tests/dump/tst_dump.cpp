@@ -56,6 +56,7 @@ private slots:
     void arguments();
     void capture_data();
     void capture();
+    void textFormat();
     void refused_data();
     void refused();
     void sigintEndsReporting();
@@ -94,7 +95,7 @@ void TestDump::arguments_data()
     QTest::newRow("filter without value") << QStringList{"--filter"} << false << "";
     QTest::newRow("zero count") << QStringList{"--count", "0"} << false << "";
     QTest::newRow("negative seconds") << QStringList{"--seconds", "-1"} << false << "";
-    QTest::newRow("unknown format") << QStringList{"--format", "text"} << false << "";
+    QTest::newRow("unknown format") << QStringList{"--format", "html"} << false << "";
     QTest::newRow("unknown option") << QStringList{"--frobnicate"} << false << "";
 }
 
@@ -162,6 +163,24 @@ void TestDump::capture()
     QVERIFY(sawRequest(*fw, 0xA2));
     QVERIFY(sawRequest(*fw, 0xA3));
     QVERIFY(!fw->state().monitoring);
+}
+
+void TestDump::textFormat()
+{
+    auto fw = SimRegistry::instance().add();
+    fw->queueBulk(join({frame(0x100, false, 0), frame(0x1ABCDEF, true, 1, {})}));
+    DumpOptions o;
+    QString error;
+    QVERIFY(parseDumpOptions({"--simulate", "--count", "2", "--format", "text"}, &o, &error));
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    QCOMPARE(DumpCapture(o).run(&out, &err), int(DumpExit::Ok));
+    // The monitor page's lines, numbered from 1, with the names of the program's own language.
+    QCOMPARE(QString::fromUtf8(out.data()),
+             QString::fromUtf8("1         接收      0    0x00000007   数据帧  标准帧   00 00 01 00   1   11\n"
+                               "2         接收      1    0x00000007   数据帧  扩展帧   01 ab cd ef   0   \n"));
 }
 
 void TestDump::refused_data()

@@ -31,7 +31,7 @@ BitTimingDialog::BitTimingDialog(QWidget *parent) : QDialog(parent)
     m_pSpinBoxSamplePoint->setDecimals(1);
     m_pListWidgetCandidates = new QListWidget(this);
     m_pListWidgetCandidates->setObjectName(QStringLiteral("m_pListWidgetCandidates"));
-    m_pListWidgetCandidates->setMinimumWidth(380);
+    m_pListWidgetCandidates->setMinimumWidth(600);
     QFont mono = m_pListWidgetCandidates->font();
     mono.setFamily(QStringLiteral("monospace"));
     m_pListWidgetCandidates->setFont(mono);

@@ -7,6 +7,7 @@
 #include "canparam/ChannalPageWidget.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -63,6 +64,9 @@ void TestBitTimingWidgets::calculatorFillsCustomField()
     QVERIFY2(timing.isValid(), qPrintable(chosen));
     QCOMPARE(qRound(timing.bitRate()), 125000); // an exact value comes first
     QCOMPARE(qRound(1000 * timing.samplePoint()), 875);
+    const QDir shots(QStringLiteral(BRANTEL_SCREENSHOT_DIR));
+    shots.mkpath(QStringLiteral("."));
+    dialog->grab().save(shots.filePath(QStringLiteral("bittiming-calculator.png")));
     dialog->accept();
 
     auto *combo = page.findChild<QComboBox *>(QStringLiteral("m_pComboBoxBautRate"));
@@ -71,6 +75,7 @@ void TestBitTimingWidgets::calculatorFillsCustomField()
     QVERIFY(!page.findChild<QLineEdit *>(QStringLiteral("m_pLineEditRegister"))->isReadOnly());
     QCOMPARE(page.findChild<BitTimingReadout *>(QStringLiteral("m_pLabelBitTiming"))->text(),
              QStringLiteral("125 kbit/s，采样点 87.5%"));
+    page.grab().save(shots.filePath(QStringLiteral("channel-bittiming.png")));
 }
 
 QTEST_MAIN(TestBitTimingWidgets)

@@ -141,7 +141,7 @@ void ChannalPageWidget::setBaudRate(const QString &hexDigits)
 
 void ChannalPageWidget::onPushButtonCalculator()
 {
-    // Not modal to the program's event flow: the page goes on while it is open.
+    // Window-modal and deleted on close: the slot returns at once, the value comes later.
     auto *dialog = new BitTimingDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QVector>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
@@ -23,11 +24,13 @@
 
 namespace {
 
-volatile std::sig_atomic_t g_stopRequested = 0;
+// Lock-free, so the handler may set it on any thread while the capture loop reads it.
+std::atomic<bool> g_stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the stop flag is set in a signal handler");
 
 extern "C" void onStopSignal(int)
 {
-    g_stopRequested = 1;
+    g_stopRequested = true;
 }
 
 constexpr int PollMs = 50;
@@ -135,12 +138,12 @@ void DumpCapture::installStopSignals()
 
 void DumpCapture::requestStop()
 {
-    g_stopRequested = 1;
+    g_stopRequested = true;
 }
 
 void DumpCapture::clearStopRequest()
 {
-    g_stopRequested = 0;
+    g_stopRequested = false;
 }
 
 int DumpCapture::run(QIODevice *out, QIODevice *err)

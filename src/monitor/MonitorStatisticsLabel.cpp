@@ -17,6 +17,7 @@ MonitorStatisticsLabel::MonitorStatisticsLabel(QWidget *parent)
     : QLabel(parent), m_statistics(nowMicros())
 {
     setObjectName(QStringLiteral("m_pLabelStatistics"));
+    setWordWrap(true); // never widens the window: a narrow one shows two lines
     m_timer = new QTimer(this);
     m_timer->setInterval(RefreshMs);
     connect(m_timer, &QTimer::timeout, this, &MonitorStatisticsLabel::refresh);

@@ -1,5 +1,5 @@
-// The monitor's counters: frames per second per channel from arrival times, and the
-// counts since the last clear.
+// The monitor's frames-per-second figure from arrival times: whole slots of the last
+// second, the shorter time after a clear, and nothing once traffic stopped.
 
 #include "monitor/MonitorStatistics.h"
 
@@ -10,7 +10,6 @@ class TestMonitorStatistics : public QObject {
 private slots:
     void rate_data();
     void rate();
-    void countsSinceClear();
 };
 
 void TestMonitorStatistics::rate_data()
@@ -45,26 +44,6 @@ void TestMonitorStatistics::rate()
         stats.addFrame(t, 0, true);
     QCOMPARE(stats.framesPerSecond(0, askMicros), rate);
     QCOMPARE(stats.framesPerSecond(1, askMicros), 0.0);
-}
-
-void TestMonitorStatistics::countsSinceClear()
-{
-    MonitorStatistics stats(0);
-    stats.addTransfer(1, false);
-    stats.addFrame(1, 0, true);
-    stats.addFrame(1, 1, true);
-    stats.addFrame(1, 1, false);
-    stats.addTransfer(2, true);
-    QCOMPARE(stats.shownFrames(), qint64(2));
-    QCOMPARE(stats.shownFrames(1), qint64(1));
-    QCOMPARE(stats.filteredFrames(), qint64(1));
-    QCOMPARE(stats.transfers(), qint64(2));
-    QCOMPARE(stats.malformedTransfers(), qint64(1));
-
-    stats.clear(5000000);
-    QCOMPARE(stats.shownFrames() + stats.filteredFrames() + stats.transfers(), qint64(0));
-    // Frames before the clear no longer count towards the rate.
-    QCOMPARE(stats.framesPerSecond(1, 5000000), 0.0);
 }
 
 QTEST_APPLESS_MAIN(TestMonitorStatistics)

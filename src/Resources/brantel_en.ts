@@ -29,6 +29,44 @@
     </message>
 </context>
 <context>
+    <name>BitTimingDialog</name>
+    <message>
+        <source>波特率计算</source>
+        <translation>Bit timing calculator</translation>
+    </message>
+    <message>
+        <source>波特率(kbit/s)：</source>
+        <translation>Bit rate (kbit/s):</translation>
+    </message>
+    <message>
+        <source>采样点(%)：</source>
+        <translation>Sample point (%):</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>计算...</source>
+        <translation>Calculate...</translation>
+    </message>
+</context>
+<context>
+    <name>BitTimingReadout</name>
+    <message>
+        <source>无效</source>
+        <translation>invalid</translation>
+    </message>
+    <message>
+        <source>%1 kbit/s，采样点 %2%</source>
+        <translation>%1 kbit/s, sample point %2%</translation>
+    </message>
+</context>
+<context>
     <name>CANParamWidget</name>
     <message>
         <source>CANParamWidget</source>
@@ -133,8 +171,16 @@
         <translation>Save monitor data</translation>
     </message>
     <message>
+        <source>写监控数据失败.</source>
+        <translation>Failed to write monitor data.</translation>
+    </message>
+    <message>
         <source>发送</source>
         <translation>Send</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
     </message>
     <message>
         <source>帧ID</source>
@@ -353,6 +399,17 @@
     <message>
         <source>高HEX不能为空</source>
         <translation>High HEX can not be empty</translation>
+    </message>
+</context>
+<context>
+    <name>FrameLogFile</name>
+    <message>
+        <source>candump日志文件(*.log)</source>
+        <translation>candump log file(*.log)</translation>
+    </message>
+    <message>
+        <source>Vector ASC文件(*.asc)</source>
+        <translation>Vector ASC file(*.asc)</translation>
     </message>
 </context>
 <context>
@@ -588,6 +645,13 @@
     <message>
         <source>默认值</source>
         <translation>Default</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorStatisticsLabel</name>
+    <message>
+        <source>通道0：%1 帧/秒    通道1：%2 帧/秒    清空后：%3 帧    丢弃的错误传输：%4    已过滤：%5 帧</source>
+        <translation>Channal 0: %1 frames/s    Channal 1: %2 frames/s    since clear: %3 frames    malformed transfers dropped: %4    filtered out: %5 frames</translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,44 @@
     </message>
 </context>
 <context>
+    <name>BitTimingDialog</name>
+    <message>
+        <source>波特率计算</source>
+        <translation>波特率计算</translation>
+    </message>
+    <message>
+        <source>波特率(kbit/s)：</source>
+        <translation>波特率(kbit/s)：</translation>
+    </message>
+    <message>
+        <source>采样点(%)：</source>
+        <translation>采样点(%)：</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>计算...</source>
+        <translation>计算...</translation>
+    </message>
+</context>
+<context>
+    <name>BitTimingReadout</name>
+    <message>
+        <source>无效</source>
+        <translation>无效</translation>
+    </message>
+    <message>
+        <source>%1 kbit/s，采样点 %2%</source>
+        <translation>%1 kbit/s，采样点 %2%</translation>
+    </message>
+</context>
+<context>
     <name>CANParamWidget</name>
     <message>
         <source>CANParamWidget</source>
@@ -133,8 +171,16 @@
         <translation>保存监控数据</translation>
     </message>
     <message>
+        <source>写监控数据失败.</source>
+        <translation>写监控数据失败.</translation>
+    </message>
+    <message>
         <source>发送</source>
         <translation>发送</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
     </message>
     <message>
         <source>帧ID</source>
@@ -353,6 +399,17 @@
     <message>
         <source>高HEX不能为空</source>
         <translation>高HEX不能为空</translation>
+    </message>
+</context>
+<context>
+    <name>FrameLogFile</name>
+    <message>
+        <source>candump日志文件(*.log)</source>
+        <translation>candump日志文件(*.log)</translation>
+    </message>
+    <message>
+        <source>Vector ASC文件(*.asc)</source>
+        <translation>Vector ASC文件(*.asc)</translation>
     </message>
 </context>
 <context>
@@ -588,6 +645,13 @@
     <message>
         <source>默认值</source>
         <translation>默认值</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorStatisticsLabel</name>
+    <message>
+        <source>通道0：%1 帧/秒    通道1：%2 帧/秒    清空后：%3 帧    丢弃的错误传输：%4    已过滤：%5 帧</source>
+        <translation>通道0：%1 帧/秒    通道1：%2 帧/秒    清空后：%3 帧    丢弃的错误传输：%4    已过滤：%5 帧</translation>
     </message>
 </context>
 <context>

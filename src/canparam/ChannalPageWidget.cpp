@@ -1,6 +1,8 @@
 #include "canparam/ChannalPageWidget.h"
 
 #include "canparam/BaudRateTable.h"
+#include "canparam/BitTimingDialog.h"
+#include "canparam/BitTimingReadout.h"
 #include "canparam/ChannalObject.h"
 
 #include <QComboBox>
@@ -8,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -58,6 +61,13 @@ void ChannalPageWidget::setupUi()
     m_pLineEditRegister->setObjectName(QStringLiteral("m_pLineEditRegister"));
     m_pLineEditRegister->setMinimumWidth(SelectorWidth);
     m_pLineEditRegister->setMaximumWidth(SelectorWidth);
+    m_pLabelBitTiming = new BitTimingReadout(this);
+    m_pPushButtonCalculator = new QPushButton(this);
+    m_pPushButtonCalculator->setObjectName(QStringLiteral("m_pPushButtonCalculator"));
+    connect(m_pLineEditRegister, &QLineEdit::textChanged, m_pLabelBitTiming,
+            &BitTimingReadout::showRegisterText);
+    connect(m_pPushButtonCalculator, &QPushButton::clicked, this,
+            &ChannalPageWidget::onPushButtonCalculator);
 
     retranslate();
     m_pLineEditRegister->setText(tr("0x00000000"));
@@ -69,6 +79,8 @@ void ChannalPageWidget::setupUi()
     row->addWidget(m_pLabelBautRate);
     row->addWidget(m_pComboBoxBautRate);
     row->addWidget(m_pLineEditRegister);
+    row->addWidget(m_pLabelBitTiming);
+    row->addWidget(m_pPushButtonCalculator);
     row->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -125,6 +137,21 @@ void ChannalPageWidget::setBaudRate(const QString &hexDigits)
 {
     m_pComboBoxBautRate->setCurrentIndex(BaudRateTable::rowFor(BaudRateTable::decodeHex(hexDigits)));
     m_pLineEditRegister->setText(QStringLiteral("0x") + hexDigits.toUpper());
+}
+
+void ChannalPageWidget::onPushButtonCalculator()
+{
+    // Window-modal and deleted on close: the slot returns at once, the value comes later.
+    auto *dialog = new BitTimingDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        const QString value = dialog->chosenRegister();
+        if (value.isEmpty())
+            return;
+        m_pComboBoxBautRate->setCurrentIndex(BaudRateTable::CustomRow);
+        m_pLineEditRegister->setText(value);
+    });
+    dialog->open();
 }
 
 QString ChannalPageWidget::registerText() const { return m_pLineEditRegister->text(); }
@@ -212,6 +239,8 @@ void ChannalPageWidget::retranslate()
 {
     setWindowTitle(tr("ChannalPageWidget"));
     m_pLabelBautRate->setText(tr("波特率："));
+    m_pLabelBitTiming->retranslate();
+    m_pPushButtonCalculator->setText(BitTimingDialog::openerText());
     if (m_pComboBoxBautRate->count() > BaudRateTable::CustomRow)
         m_pComboBoxBautRate->setItemText(BaudRateTable::CustomRow, tr("自定义"));
     const QStringList headers{QStringLiteral(" "), tr("工作模式"), tr("位数"), tr("ID寄存器"),

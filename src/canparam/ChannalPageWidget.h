@@ -9,9 +9,11 @@
 #include <QVector>
 #include <QWidget>
 
+class BitTimingReadout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 class ChannalPageWidget : public QWidget {
@@ -43,6 +45,8 @@ public:
 
 public slots:
     void onCurrentIndexChangedComboBoxBautRate(int index);
+    // Opens the bit-timing calculator; its chosen value becomes the custom register.
+    void onPushButtonCalculator();
 
 private:
     void setupUi();
@@ -52,5 +56,7 @@ private:
     QLabel *m_pLabelBautRate = nullptr;
     QComboBox *m_pComboBoxBautRate = nullptr;
     QLineEdit *m_pLineEditRegister = nullptr;
+    BitTimingReadout *m_pLabelBitTiming = nullptr;
+    QPushButton *m_pPushButtonCalculator = nullptr;
     QTableWidget *m_pTableWidgetDataList = nullptr;
 };

@@ -86,9 +86,9 @@ bool SimBackend::open()
 void SimBackend::close() { m_device.reset(); }
 
 bool SimBackend::writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                                unsigned)
+                                unsigned timeoutMs)
 {
-    if (!m_device || !m_device->handleRequest(data, length))
+    if (!m_device || !m_device->handleRequest(data, length, int(timeoutMs)))
         return false;
     *transferred = length;
     return true;
@@ -124,6 +124,8 @@ void SimBackend::cancelBulk()
     if (auto device = m_device) // close() cannot run now: the facade waits for us
         device->notifyWaiters();
 }
+
+void SimBackend::resumeBulk() { m_cancel = false; }
 
 PipeIds SimBackend::pipes() const
 {

@@ -1,0 +1,54 @@
+// Writes the classic sample frames as a candump log, an ASC file and a plain listing of
+// what they hold, for the check by other programs' readers (check_logs.py).
+
+#include "LogSamples.h"
+#include "monitor/AscLog.h"
+#include "monitor/CandumpLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+bool writeText(const QString &path, const QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(text.toUtf8()) == text.toUtf8().size() && file.flush();
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: write_log_samples DIR\n");
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    const QVector<LogSample> samples = logSamples();
+    const qint64 start = samples.first().frame.hostMicros;
+    QString log;
+    QString asc = AscLog::header(start);
+    QString listing;
+    for (const LogSample &s : samples) {
+        if (!classicLength(s.frame))
+            continue;
+        const MonitorRecord &r = s.frame.record;
+        log += CandumpLog::formatLine(s.frame) + QLatin1Char('\n');
+        asc += AscLog::formatLine(s.frame, start) + QLatin1Char('\n');
+        // time channel id extended remote sent dlc data ("-" for none)
+        const QByteArray data = r.remote ? QByteArray() : r.data.left(r.shownLength());
+        listing += QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
+                       .arg(s.frame.hostMicros).arg(r.channel).arg(r.id, 0, 16)
+                       .arg(int(r.extended)).arg(int(r.remote)).arg(int(r.sent)).arg(r.dlc)
+                       .arg(data.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(data.toHex()));
+    }
+    asc += AscLog::footer();
+    const bool ok = writeText(dir.filePath(QStringLiteral("sample.log")), log)
+        && writeText(dir.filePath(QStringLiteral("sample.asc")), asc)
+        && writeText(dir.filePath(QStringLiteral("expected.txt")), listing);
+    return ok ? 0 : 1;
+}

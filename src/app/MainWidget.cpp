@@ -1,12 +1,19 @@
 #include "app/MainWidget.h"
 
 #include "app/DeviceIdentity.h"
+#include "app/DeviceInfoDialog.h"
+#include "app/Dialogs.h"
+#include "app/SessionCommands.h"
+#include "app/SettingsFile.h"
 #include "app/LanguageChoice.h"
+#include "canparam/ButtonDisableGuard.h"
 #include "canparam/CANParamWidget.h"
+#include "canparam/ChannalPageWidget.h"
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
 #include "monitor/DataMonitorWidget.h"
 #include "offline/OfflineListWidget.h"
+#include "offline/OfflineTransfer.h"
 #include "widgets/AboutDialog.h"
 #include "widgets/SwitchButton.h"
 #include "widgets/TitleWidget.h"
@@ -15,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -353,11 +361,13 @@ void MainWidget::onActionAbout()
 void MainWidget::showDeviceName()
 {
     const DeviceIdentity id = readDeviceIdentity();
+    const QString name = displayableDeviceName(id.name);
+    // A failed read keeps the field, and with it the values Connect checks for that name.
+    if (name.isNull())
+        return;
+    m_pLineEditDevName->setText(name);
     m_strDevType = id.deviceType;
     m_strFirmwareVer = id.firmwareVersion;
-    const QString name = displayableDeviceName(id.name);
-    if (!name.isNull())
-        m_pLineEditDevName->setText(name);
 }
 
 void MainWidget::onDeviceChanged(int code)
@@ -390,18 +400,259 @@ bool MainWidget::nativeEvent(const QByteArray &eventType, void *message, long *r
 
 void MainWidget::paintEvent(QPaintEvent *event) { AbsFrameLessAutoSize::paintEvent(event); }
 
-// The device and file behaviour of the slots below is built with their subsystems; until
-// then the controls are wired and do nothing.
-void MainWidget::onClickedPushButtonConnect() {}
-void MainWidget::onSwichButtonOfflineModelState(bool) {}
-void MainWidget::onSwichButtonRelayModelState(bool) {}
-void MainWidget::onPushButtonSaveToFile() {}
-void MainWidget::onPushButtonReadFromFile() {}
-void MainWidget::onPushButonDefault() {}
 void MainWidget::onPushButtonReadCAN() {}
 void MainWidget::onPushButtonWriteCAN() {}
-void MainWidget::onPushButtonReadOffline() {}
-void MainWidget::onPushButtonWriteOffline() {}
 void MainWidget::onActionSet() {}
 void MainWidget::onAcitonFilter() {}
-void MainWidget::onActionDevInfo() {}
+
+// --- connection -------------------------------------------------------------------
+
+void MainWidget::hint(const QString &text) { Dialogs::information(this, tr("提示"), text); }
+
+void MainWidget::onClickedPushButtonConnect()
+{
+    if (m_bConnected)
+        disconnectDevice();
+    else
+        connectDevice();
+}
+
+void MainWidget::connectDevice()
+{
+    if (m_pLineEditDevName->text().isEmpty()) {
+        hint(tr("设备不存在"));
+        return;
+    }
+    if (!isSupportedDevice(m_strDevType, m_strFirmwareVer)) {
+        hint(tr("程序不支持此硬件"));
+        return;
+    }
+    if (!m_link->open(DeviceInterfaceGuid)) {
+        m_link->close();
+        hint(tr("连接失败"));
+        return;
+    }
+    m_bConnected = true;
+    m_pPushButtonConnect->setText(tr("断开连接"));
+
+    int channals = 0;
+    if (!SessionCommands::readChannalCount(*m_link, &channals)) {
+        abortConnection();
+        hint(tr("读取通道个数失败"));
+        return;
+    }
+    m_nChannalCount = channals;
+    // Tabs kept after a removal make way for the ones of this connection.
+    m_pCANParamWidget->removeAllTabs();
+    m_pCANParamWidget->addChannalTabs(m_nChannalCount);
+
+    SessionCommands::ModeState mode;
+    if (!SessionCommands::readModeState(*m_link, &mode)) {
+        abortConnection();
+        hint(tr("获取离线模式数据失败"));
+        return;
+    }
+    m_nOfflineCount = mode.storedCount;
+    m_pWidgetOfflineModeState->setCheckedSilently(mode.offlineMode);
+    m_pWidgetRelayModel->setCheckedSilently(mode.relayMode);
+    // A send type that names no item leaves the combo box as it was.
+    if (mode.sendType >= 0 && mode.sendType < m_comboBoxSendType->count())
+        m_comboBoxSendType->setCurrentIndex(mode.sendType);
+    m_pOfflineListWidget->initList(m_nChannalCount, mode.capacity, mode.storedCount);
+}
+
+void MainWidget::abortConnection()
+{
+    m_link->close();
+    m_bConnected = false;
+    m_pPushButtonConnect->setText(tr("连接"));
+}
+
+void MainWidget::disconnectDevice()
+{
+    m_pDataMonitorWidget->closeWatch();
+    m_link->close();
+    m_bConnected = false;
+    m_pPushButtonConnect->setText(tr("连接"));
+    m_pCANParamWidget->removeAllTabs();
+    m_pOfflineListWidget->clearList();
+}
+
+// --- operating modes ----------------------------------------------------------------
+
+void MainWidget::onSwichButtonOfflineModelState(bool on)
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    if (!SessionCommands::setOfflineMode(*m_link, on, m_comboBoxSendType->currentIndex())) {
+        hint(tr("设置离线模式失败."));
+        return;
+    }
+    // The two modes exclude each other, on the device as on the screen.
+    if (on && m_pWidgetRelayModel->isChecked()) {
+        m_pWidgetRelayModel->setCheckedSilently(false);
+        onSwichButtonRelayModelState(false);
+    }
+}
+
+void MainWidget::onSwichButtonRelayModelState(bool on)
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    if (!SessionCommands::setRelayMode(*m_link, on)) {
+        hint(tr("设置中继失败"));
+        return;
+    }
+    if (on && m_pWidgetOfflineModeState->isChecked()) {
+        m_pWidgetOfflineModeState->setCheckedSilently(false);
+        onSwichButtonOfflineModelState(false);
+    }
+}
+
+// --- device information -------------------------------------------------------------
+
+void MainWidget::onActionDevInfo()
+{
+    if (!m_link->isOpen()) {
+        hint(tr("设备未连接"));
+        return;
+    }
+    DeviceInfoDialog dialog(m_nChannalCount, m_link.get(), this);
+    dialog.exec();
+}
+
+// --- settings file ------------------------------------------------------------------
+
+void MainWidget::onPushButtonSaveToFile()
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    const QString path =
+        Dialogs::instance().saveFileName(this, tr("保存配置"), QString(), tr("TXT文件(*.txt)"));
+    if (path.isEmpty())
+        return;
+    QJsonArray channals;
+    for (int i = 0; i < m_pCANParamWidget->channalCount(); ++i)
+        if (ChannalPageWidget *page = m_pCANParamWidget->page(i))
+            channals.append(page->toJson());
+    const QByteArray text = SettingsFile::compose(channals, m_comboBoxSendType->currentIndex(),
+                                                  m_pOfflineListWidget->toJson());
+    QString error;
+    if (!SettingsFile::save(path, text, &error)) {
+        Dialogs::warning(this, tr("失败"), tr("写配置文件失败.") + error);
+        return;
+    }
+    hint(tr("保存成功"));
+}
+
+void MainWidget::onPushButtonReadFromFile()
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    const QString path =
+        Dialogs::instance().openFileName(this, tr("打开配置"), QString(), tr("TXT文件(*.txt)"));
+    if (path.isEmpty())
+        return;
+    QByteArray text;
+    QString error;
+    if (!SettingsFile::load(path, &text, &error)) {
+        Dialogs::warning(this, tr("失败"), tr("打开配置文件失败.") + error);
+        return;
+    }
+    const SettingsFile::Content content = SettingsFile::parse(text);
+    if (content.status == SettingsFile::Content::NotJson) {
+        Dialogs::warning(this, tr("失败"), tr("解析配置文件失败.") + content.parserError);
+        return;
+    }
+    if (content.status == SettingsFile::Content::MissingKeys) {
+        Dialogs::warning(this, tr("失败"), tr("解析配置文件失败."));
+        return;
+    }
+    // Position, not "ChannalID", picks the page.
+    for (int i = 0; i < content.canParam.size(); ++i)
+        if (ChannalPageWidget *page = m_pCANParamWidget->page(i))
+            page->fromJson(content.canParam.at(i).toObject());
+    m_pOfflineListWidget->fromJson(content.offlineDatas);
+    if (content.sendType >= 0)
+        m_comboBoxSendType->setCurrentIndex(content.sendType);
+    hint(tr("读取成功"));
+}
+
+void MainWidget::onPushButonDefault()
+{
+    for (int i = 0; i < m_pCANParamWidget->channalCount(); ++i)
+        if (ChannalPageWidget *page = m_pCANParamWidget->page(i))
+            page->resetDefaults();
+}
+
+// --- offline data -------------------------------------------------------------------
+
+void MainWidget::onPushButtonReadOffline()
+{
+    if (!m_link->isOpen()) {
+        hint(tr("设备未连接"));
+        return;
+    }
+    ButtonDisableGuard guard(m_pushButtonReadOffline);
+    QVector<QByteArray> records;
+    switch (OfflineTransfer::readRecords(*m_link, &records)) {
+    case OfflineTransfer::ReadResult::RequestFailed:
+        hint(tr("发送读离线数据请求失败"));
+        return;
+    case OfflineTransfer::ReadResult::ReadFailed:
+        hint(tr("读离线数据失败"));
+        return;
+    case OfflineTransfer::ReadResult::NoData:
+        hint(tr("离线数据不存在"));
+        return;
+    case OfflineTransfer::ReadResult::Ok:
+        break;
+    }
+    m_pOfflineListWidget->fromRecords(records);
+    hint(tr("读取成功"));
+}
+
+void MainWidget::onPushButtonWriteOffline()
+{
+    if (!m_link->isOpen()) {
+        hint(tr("设备未连接"));
+        return;
+    }
+    ButtonDisableGuard guard(m_pushButtonWriteOffline);
+    // The rows are checked first so that a list the device cannot hold is refused before
+    // any byte goes out, the offline-send switch included.
+    QVector<QByteArray> records;
+    const bool rowsValid = m_pOfflineListWidget->toRecords(records);
+    if (rowsValid && records.size() > m_pOfflineListWidget->capacity()) {
+        hint(tr("最多支持") + QString::number(m_pOfflineListWidget->capacity()) + tr("条数据"));
+        return;
+    }
+    const bool sendingWasOn = m_pDataMonitorWidget->isOfflineSendOn();
+    if (sendingWasOn)
+        m_pDataMonitorWidget->setOfflineSend(false);
+    if (!rowsValid)
+        return;
+
+    switch (OfflineTransfer::writeRecords(*m_link, records)) {
+    case OfflineTransfer::WriteResult::WriteFailed:
+        hint(tr("离线数据设置失败"));
+        return;
+    case OfflineTransfer::WriteResult::Refused:
+        hint(tr("设置离线数据失败"));
+        return;
+    case OfflineTransfer::WriteResult::Ok:
+        break;
+    }
+    // Emptying the device's list leaves offline sending off.
+    if (sendingWasOn && !records.isEmpty())
+        m_pDataMonitorWidget->setOfflineSend(true);
+    hint(tr("设置成功"));
+}

@@ -77,6 +77,10 @@ private:
     void retranslateExtras();
     void installLanguage(QTranslator &preferred, int minimumWidth);
     void showDeviceName();
+    void hint(const QString &text);
+    void connectDevice();
+    void abortConnection();
+    void disconnectDevice();
 
     // Controls, in creation order.
     QLabel *m_pLabelDevName = nullptr;

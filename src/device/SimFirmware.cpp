@@ -33,24 +33,37 @@ SimFirmware::SimFirmware(State initial) : m_state(std::move(initial))
     m_state.channels.resize(std::max<size_t>(m_state.channels.size(), m_state.channelCount));
 }
 
-bool SimFirmware::handleRequest(const uint8_t *data, size_t length)
+bool SimFirmware::handleRequest(const uint8_t *data, size_t length, size_t *accepted)
 {
+    if (accepted)
+        *accepted = 0;
     bool unplugNow = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_plugged)
             return false;
-        Bytes request(data, data + length);
-        m_requests.push_back(request);
-        std::vector<Bytes> replies = answer(request);
-
         const uint8_t code = length > 1 ? data[1] : 0;
         auto it = std::find_if(m_faults.begin(), m_faults.end(), [code](const ScriptedFault &f) {
             return f.code == 0 || f.code == code;
         });
-        if (it != m_faults.end()) {
-            const ScriptedFault f = *it;
+        ScriptedFault f{0, Fault::NoReply, -1};
+        const bool faulted = it != m_faults.end();
+        if (faulted) {
+            f = *it;
             m_faults.erase(it);
+        }
+        if (faulted && f.fault == Fault::WriteFails)
+            return false;
+        if (faulted && f.fault == Fault::PartialWrite && length > 1)
+            length -= 1;
+
+        Bytes request(data, data + length);
+        m_requests.push_back(request);
+        std::vector<Bytes> replies = answer(request);
+        if (accepted)
+            *accepted = length;
+
+        if (faulted) {
             const size_t k = size_t(std::max(0, f.replyIndex));
             switch (f.fault) {
             case Fault::NoReply:
@@ -75,6 +88,13 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length)
             case Fault::RemoveMidExchange:
                 replies.clear();
                 unplugNow = true;
+                break;
+            case Fault::TruncatedReply:
+                if (k < replies.size() && !replies[k].empty())
+                    replies[k].pop_back();
+                break;
+            case Fault::WriteFails:
+            case Fault::PartialWrite:
                 break;
             }
         }

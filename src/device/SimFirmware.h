@@ -59,6 +59,9 @@ public:
         LongReply,         // the reply carries one extra byte
         WrongStatus,       // byte 2 of the reply is 0x80 instead of 0x81
         RemoveMidExchange, // the request is taken, then the device is unplugged
+        TruncatedReply,    // the reply loses its last byte
+        WriteFails,        // the request does not get through: the write fails
+        PartialWrite,      // only the request's first bytes get through (and are answered)
     };
 
     enum class BulkResult { Ok, Cancelled, Unplugged };
@@ -67,8 +70,9 @@ public:
     explicit SimFirmware(State initial);
 
     // --- transport side -------------------------------------------------------------
-    // Interrupt OUT. False when the device is unplugged (the write fails).
-    bool handleRequest(const uint8_t *data, size_t length);
+    // Interrupt OUT. False when the device is unplugged or a scripted fault fails the
+    // write. `accepted` (optional) gets the number of bytes that got through.
+    bool handleRequest(const uint8_t *data, size_t length, size_t *accepted = nullptr);
     // Interrupt IN, without waiting. False when no reply is queued.
     bool tryTakeReply(Bytes &out);
     // Interrupt IN, waiting up to timeoutMs. False on time-out or when unplugged.

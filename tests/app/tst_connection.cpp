@@ -1,0 +1,531 @@
+// The device session as the main window runs it against the simulated adapter:
+// connecting and its refusals, disconnecting, removal and reconnection, the operating
+// modes, the device information dialog, the settings file and the offline transfer.
+
+#include "app/DeviceInfoDialog.h"
+#include "app/MainWidget.h"
+#include "canparam/CANParamWidget.h"
+#include "device/CWrapWinUSB.h"
+#include "device/DeviceBackends.h"
+#include "device/SimulatedAdapter.h"
+#include "monitor/DataMonitorWidget.h"
+#include "offline/OfflineListWidget.h"
+#include "support/RecordingDialogs.h"
+#include "widgets/BrantelResources.h"
+#include "widgets/SwitchButton.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using Fault = SimFirmware::Fault;
+Q_DECLARE_METATYPE(Fault)
+
+class TestConnection : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void connect_data();
+    void connect();
+    void disconnectRemovalAndReconnection();
+    void failedNameReadKeepsTheCheckedValues();
+    void modeSwitches_data();
+    void modeSwitches();
+    void deviceInfo_data();
+    void deviceInfo();
+    void settingsRefusals_data();
+    void settingsRefusals();
+    void settingsSaveAndRead();
+    void staleRepliesAreNotTaken();
+
+private:
+    MainWidget *start(const SimFirmware::State &state = {});
+    template <typename T> T *child(const char *name)
+    {
+        T *w = m_window->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no child %s", name);
+        return w;
+    }
+    QPushButton *connectButton() { return child<QPushButton>("m_pPushButtonConnect"); }
+    SwitchButton *offlineSwitch() { return child<SwitchButton>("m_pWidgetOfflineModeState"); }
+    SwitchButton *relaySwitch() { return child<SwitchButton>("m_pWidgetRelayModel"); }
+    QComboBox *sendType() { return child<QComboBox>("m_comboBoxSendType"); }
+    int offlineRows() { return child<QTableWidget>("m_pTableWidgetOfflineData")->rowCount(); }
+    int channalTabs() { return m_window->findChild<CANParamWidget *>()->channalCount(); }
+    bool connectNow();
+    QStringList requests() const;
+
+    std::shared_ptr<SimFirmware> m_device;
+    std::unique_ptr<MainWidget> m_window;
+};
+
+void TestConnection::initTestCase()
+{
+    initBrantelResources();
+    DeviceBackends::registerBuiltins();
+    QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
+}
+
+void TestConnection::cleanup()
+{
+    m_window.reset();
+    SimRegistry::instance().clear();
+    m_device.reset();
+}
+
+MainWidget *TestConnection::start(const SimFirmware::State &state)
+{
+    m_device = SimRegistry::instance().add(state);
+    m_window = std::make_unique<MainWidget>();
+    m_device->clearRequests(); // the name read at start-up
+    return m_window.get();
+}
+
+bool TestConnection::connectNow()
+{
+    connectButton()->click();
+    m_device->clearRequests();
+    return m_window->isConnected();
+}
+
+QStringList TestConnection::requests() const
+{
+    QStringList out;
+    for (const auto &r : m_device->requests())
+        out << QByteArray(reinterpret_cast<const char *>(r.data()), int(r.size())).toHex().toUpper();
+    return out;
+}
+
+void TestConnection::connect_data()
+{
+    QTest::addColumn<QString>("deviceType");
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("faultCode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("message"); // empty: connected
+    QTest::addColumn<QStringList>("sent");
+    const QStringList none;
+    const QStringList both{"12130100", "12A70100"};
+    const QString unsupported = QStringLiteral("程序不支持此硬件");
+    QTest::newRow("no name") << QString() << 1 << 0x15 << 0 << Fault::NoReply
+                             << QStringLiteral("设备不存在") << none;
+    QTest::newRow("type without +") << "HLW-C21" << 1 << 0x15 << 0 << Fault::NoReply
+                                    << unsupported << none;
+    QTest::newRow("+ before the end") << "HL+W-C2" << 1 << 0x15 << 0 << Fault::NoReply
+                                      << unsupported << none;
+    QTest::newRow("two +") << "HLW+C2+" << 1 << 0x15 << 0 << Fault::NoReply << unsupported
+                           << none;
+    QTest::newRow("firmware 1.14") << "HLW-C2+" << 1 << 0x14 << 0 << Fault::NoReply
+                                   << unsupported << none;
+    QTest::newRow("firmware 1.0a") << "HLW-C2+" << 1 << 0x0a << 0 << Fault::NoReply
+                                   << unsupported << none;
+    QTest::newRow("firmware 1.09") << "HLW-C2+" << 1 << 0x09 << 0 << Fault::NoReply
+                                   << unsupported << none;
+    QTest::newRow("firmware 1.15") << "HLW-C2+" << 1 << 0x15 << 0 << Fault::NoReply << QString()
+                                   << both;
+    QTest::newRow("firmware 1.20") << "HLW-C2+" << 1 << 0x20 << 0 << Fault::NoReply << QString()
+                                   << both;
+    QTest::newRow("firmware 2.00") << "HLW-C2+" << 2 << 0x00 << 0 << Fault::NoReply << QString()
+                                   << both;
+    const QString countFailed = QStringLiteral("读取通道个数失败");
+    QTest::newRow("count reply 6 bytes") << "HLW-C2+" << 1 << 0x15 << 0x13 << Fault::LongReply
+                                         << countFailed << QStringList{"12130100"};
+    QTest::newRow("count reply 2 bytes") << "HLW-C2+" << 1 << 0x15 << 0x13 << Fault::ShortReply
+                                         << countFailed << QStringList{"12130100"};
+    QTest::newRow("count reply lost") << "HLW-C2+" << 1 << 0x15 << 0x13 << Fault::NoReply
+                                      << countFailed << QStringList{"12130100"};
+    QTest::newRow("mode state lost") << "HLW-C2+" << 1 << 0x15 << 0xA7 << Fault::NoReply
+                                     << QStringLiteral("获取离线模式数据失败") << both;
+    QTest::newRow("mode state short") << "HLW-C2+" << 1 << 0x15 << 0xA7 << Fault::TruncatedReply
+                                      << QStringLiteral("获取离线模式数据失败") << both;
+}
+
+void TestConnection::connect()
+{
+    QFETCH(QString, deviceType);
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, faultCode);
+    QFETCH(Fault, fault);
+    QFETCH(QString, message);
+    QFETCH(QStringList, sent);
+    SimFirmware::State state;
+    if (!deviceType.isNull())
+        state.deviceType = deviceType.toStdString();
+    state.firmwareMajor = uint8_t(major);
+    state.firmwareMinor = uint8_t(minor);
+    state.offlineMode = true;
+    state.sendType = 1;
+    state.capacity = 40;
+    state.offlineRecords.assign(3, SimFirmware::Bytes(21, 0));
+    start(state);
+    if (deviceType.isNull())
+        child<QLineEdit>("m_pLineEditDevName")->clear();
+    if (faultCode)
+        m_device->scriptFault(uint8_t(faultCode), fault);
+    RecordingDialogs dialogs;
+
+    connectButton()->click();
+    QCOMPARE(requests(), sent);
+    const bool connected = message.isEmpty();
+    QCOMPARE(dialogs.texts(), connected ? QStringList() : QStringList{message});
+    QCOMPARE(m_window->isConnected(), connected);
+    QCOMPARE(m_window->link()->isOpen() != 0, connected);
+    QCOMPARE(connectButton()->text(), connected ? QStringLiteral("断开连接") : QStringLiteral("连接"));
+    if (!connected)
+        return;
+    QCOMPARE(channalTabs(), 2);
+    QVERIFY(offlineSwitch()->isChecked());
+    QVERIFY(!relaySwitch()->isChecked());
+    QCOMPARE(sendType()->currentIndex(), 1);
+    QCOMPARE(offlineRows(), 3);
+    QCOMPARE(m_window->findChild<OfflineListWidget *>()->capacity(), 40);
+}
+
+void TestConnection::disconnectRemovalAndReconnection()
+{
+    SimFirmware::State state;
+    state.offlineMode = true;
+    state.offlineRecords.assign(3, SimFirmware::Bytes(21, 0));
+    start(state);
+    RecordingDialogs dialogs;
+    QVERIFY(connectNow());
+
+    connectButton()->click(); // disconnect
+    QVERIFY(!m_window->isConnected());
+    QCOMPARE(m_window->link()->isOpen(), 0);
+    QCOMPARE(connectButton()->text(), QStringLiteral("连接"));
+    QEXPECT_FAIL("", "the channel panel is still a stub on this branch", Continue);
+    QCOMPARE(channalTabs(), 0);
+    QCOMPARE(offlineRows(), 0);
+    QVERIFY(offlineSwitch()->isChecked()); // the switches keep their positions
+
+    QVERIFY(connectNow());
+    m_device->setPlugged(false);
+    QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
+    QTRY_VERIFY_WITH_TIMEOUT(name->text().isEmpty(), 5000);
+    QVERIFY(!m_window->isConnected());
+    QCOMPARE(m_window->link()->isOpen(), 0);
+    QCOMPARE(connectButton()->text(), QStringLiteral("连接"));
+    QCOMPARE(channalTabs(), 2); // kept until the next connection
+    QCOMPARE(offlineRows(), 3);
+
+    m_device->setPlugged(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!name->text().isEmpty(), 5000);
+    QVERIFY(connectNow());
+    QCOMPARE(channalTabs(), 2);
+    QCOMPARE(offlineRows(), 3);
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+// A name read that fails at arrival keeps the shown name together with the device type
+// and firmware version that Connect checks for it.
+void TestConnection::failedNameReadKeepsTheCheckedValues()
+{
+    start();
+    QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
+    const QString shown = name->text();
+    QVERIFY(!shown.isEmpty());
+    for (uint8_t code : {uint8_t(0x14), uint8_t(0x15)}) {
+        m_device->scriptFault(code, Fault::NoReply);
+        emit m_window->deviceChanged(0);
+        QCOMPARE(name->text(), shown);
+    }
+    RecordingDialogs dialogs;
+    QVERIFY(connectNow());
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+void TestConnection::modeSwitches_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("offlineBefore");
+    QTest::addColumn<bool>("relayBefore");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("faultCode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<bool>("offlineAfter");
+    QTest::addColumn<bool>("relayAfter");
+    QTest::addColumn<QStringList>("messages");
+    const QStringList quiet;
+    const QStringList offlineFailed{QStringLiteral("设置离线模式失败.")};
+    const QStringList relayFailed{QStringLiteral("设置中继失败")};
+    QTest::newRow("offline on, timed send")
+        << true << false << false << 1 << "offline" << 0 << Fault::NoReply
+        << QStringList{"12A8010100"} << true << false << quiet;
+    QTest::newRow("relay on while offline on")
+        << true << true << false << 1 << "relay" << 0 << Fault::NoReply
+        << QStringList{"12B10101", "12A9010100"} << false << true << quiet;
+    QTest::newRow("offline on while relay on")
+        << true << false << true << 0 << "offline" << 0 << Fault::NoReply
+        << QStringList{"12A8010000", "12B10100"} << true << false << quiet;
+    QTest::newRow("offline off leaves relay alone")
+        << true << true << true << 0 << "offline" << 0 << Fault::NoReply
+        << QStringList{"12A9010000"} << false << true << quiet;
+    QTest::newRow("relay off")
+        << true << false << true << 0 << "relay" << 0 << Fault::NoReply
+        << QStringList{"12B10100"} << false << false << quiet;
+    QTest::newRow("5-byte reply with 0x81")
+        << true << false << false << 0 << "offline" << 0xA8 << Fault::LongReply
+        << QStringList{"12A8010000"} << true << false << offlineFailed;
+    QTest::newRow("offline reply 0x80")
+        << true << false << false << 0 << "offline" << 0xA8 << Fault::WrongStatus
+        << QStringList{"12A8010000"} << true << false << offlineFailed;
+    QTest::newRow("offline write fails")
+        << true << false << false << 0 << "offline" << 0xA8 << Fault::WriteFails
+        << QStringList() << true << false << offlineFailed;
+    QTest::newRow("offline write cut short")
+        << true << false << false << 0 << "offline" << 0xA8 << Fault::PartialWrite
+        << QStringList{"12A80100"} << true << false << offlineFailed;
+    QTest::newRow("relay reply lost")
+        << true << false << false << 0 << "relay" << 0xB1 << Fault::NoReply
+        << QStringList{"12B10101"} << false << true << relayFailed;
+    QTest::newRow("relay write cut short")
+        << true << false << false << 0 << "relay" << 0xB1 << Fault::PartialWrite
+        << QStringList{"12B101"} << false << true << relayFailed;
+    QTest::newRow("follow-up fails: its own message, its switch off")
+        << true << true << false << 0 << "relay" << 0xA9 << Fault::WrongStatus
+        << QStringList{"12B10101", "12A9010000"} << false << true << offlineFailed;
+    QTest::newRow("not connected")
+        << false << false << false << 0 << "relay" << 0 << Fault::NoReply
+        << QStringList() << false << true << QStringList{QStringLiteral("设备未连接.")};
+}
+
+void TestConnection::modeSwitches()
+{
+    QFETCH(bool, connected);
+    QFETCH(bool, offlineBefore);
+    QFETCH(bool, relayBefore);
+    QFETCH(int, type);
+    QFETCH(QString, press);
+    QFETCH(int, faultCode);
+    QFETCH(Fault, fault);
+    QFETCH(QStringList, sent);
+    QFETCH(bool, offlineAfter);
+    QFETCH(bool, relayAfter);
+    QFETCH(QStringList, messages);
+    start();
+    if (connected)
+        QVERIFY(connectNow());
+    offlineSwitch()->setCheckedSilently(offlineBefore);
+    relaySwitch()->setCheckedSilently(relayBefore);
+    sendType()->setCurrentIndex(type);
+    if (faultCode)
+        m_device->scriptFault(uint8_t(faultCode), fault);
+    RecordingDialogs dialogs;
+
+    QTest::mouseClick(press == QLatin1String("relay") ? relaySwitch() : offlineSwitch(),
+                      Qt::LeftButton);
+    QCOMPARE(requests(), sent);
+    QCOMPARE(dialogs.texts(), messages);
+    QCOMPARE(offlineSwitch()->isChecked(), offlineAfter);
+    QCOMPARE(relaySwitch()->isChecked(), relayAfter);
+}
+
+void TestConnection::deviceInfo_data()
+{
+    QTest::addColumn<int>("faultCode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QStringList>("fields"); // type, serial, hardware, firmware, channels
+    QTest::newRow("all answered") << 0 << Fault::NoReply
+                                  << QStringList{"HLW-C2+", "HL261206001", "2.0a", "1.15", "2"};
+    QTest::newRow("first write fails") << 0x14 << Fault::WriteFails
+                                       << QStringList{"", "", "", "", ""};
+    QTest::newRow("hardware silent") << 0x01 << Fault::NoReply
+                                     << QStringList{"HLW-C2+", "HL261206001", "", "1.15", "2"};
+    QTest::newRow("serial silent") << 0x14 << Fault::NoReply
+                                   << QStringList{"HLW-C2+", "", "2.0a", "1.15", "2"};
+    QTest::newRow("type cut short") << 0x15 << Fault::ShortReply
+                                    << QStringList{"", "HL261206001", "2.0a", "1.15", "2"};
+    QTest::newRow("firmware silent") << 0x12 << Fault::NoReply
+                                     << QStringList{"HLW-C2+", "HL261206001", "2.0a", "", "2"};
+}
+
+void TestConnection::deviceInfo()
+{
+    QFETCH(int, faultCode);
+    QFETCH(Fault, fault);
+    QFETCH(QStringList, fields);
+    SimFirmware::State state;
+    state.hardwareMajor = 2;
+    state.hardwareMinor = 0x0a;
+    start(state);
+    RecordingDialogs dialogs;
+    QAction *action = child<QAction>("m_pActionDevInfo");
+
+    action->trigger(); // not connected: no dialog
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("设备未连接")});
+    QVERIFY(requests().isEmpty());
+
+    QVERIFY(connectNow());
+    // The count shown is the one read at connection, not asked again.
+    SimFirmware::State changed = m_device->state();
+    changed.channelCount = 1;
+    m_device->setState(changed);
+    if (faultCode)
+        m_device->scriptFault(uint8_t(faultCode), fault);
+
+    QStringList shown;
+    QTimer::singleShot(0, this, [&shown] {
+        auto *dialog = qobject_cast<DeviceInfoDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        for (const char *name : {"m_lineEditDevType", "m_lineEditDevNum", "m_lineEditHardwareVer",
+                                 "m_lineEditFirmwareVer", "m_lineEditChannalCount"})
+            shown << dialog->findChild<QLineEdit *>(QLatin1String(name))->text();
+        dialog->reject();
+    });
+    action->trigger();
+    QCOMPARE(shown, fields);
+    for (const QString &r : requests())
+        QVERIFY(!r.startsWith(QLatin1String("1213")));
+    QCOMPARE(dialogs.boxes.size(), 1);
+}
+
+void TestConnection::settingsRefusals_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QByteArray>("content"); // null: the file does not exist
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("withSystemText");
+    const QString notConnected = QStringLiteral("设备未连接.");
+    const QString parse = QStringLiteral("解析配置文件失败.");
+    QTest::newRow("save, not connected") << false << true << QByteArray() << notConnected << false;
+    QTest::newRow("read, not connected") << false << false << QByteArray() << notConnected << false;
+    QTest::newRow("empty object") << true << false << QByteArray("{}") << parse << false;
+    QTest::newRow("no OfflineDatas") << true << false
+                                     << QByteArray(R"({"CANParam":[],"SendType":0})") << parse
+                                     << false;
+    QTest::newRow("not JSON") << true << false << QByteArray("CANParam") << parse << true;
+    QTest::newRow("missing file") << true << false << QByteArray()
+                                  << QStringLiteral("打开配置文件失败.") << true;
+    QTest::newRow("save into a missing folder") << true << true << QByteArray()
+                                                << QStringLiteral("写配置文件失败.") << true;
+}
+
+void TestConnection::settingsRefusals()
+{
+    QFETCH(bool, connected);
+    QFETCH(bool, save);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QFETCH(bool, withSystemText);
+    SimFirmware::State state;
+    state.offlineRecords.assign(3, SimFirmware::Bytes(21, 0));
+    start(state);
+    if (connected)
+        QVERIFY(connectNow());
+    sendType()->setCurrentIndex(1);
+    QTemporaryDir dir;
+    QString path = dir.filePath(save ? QStringLiteral("missing/s.txt") : QStringLiteral("s.txt"));
+    if (!content.isNull()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    RecordingDialogs dialogs;
+    dialogs.fileAnswers << path;
+    child<QPushButton>(save ? "m_pPushButtonSavetofile" : "m_pPushButtonReadfromfile")->click();
+
+    QCOMPARE(dialogs.boxes.size(), 1);
+    const RecordingDialogs::Box box = dialogs.boxes.first();
+    QVERIFY(box.text.startsWith(message));
+    QCOMPARE(box.text.size() > message.size(), withSystemText);
+    QCOMPARE(dialogs.fileCaptions.isEmpty(), !connected);
+    if (connected) {
+        QCOMPARE(box.kind, Dialogs::Kind::Warning);
+        QCOMPARE(box.title, QStringLiteral("失败"));
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
+        QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("TXT文件(*.txt)")});
+    }
+    QCOMPARE(sendType()->currentIndex(), 1);
+    QCOMPARE(offlineRows(), connected ? 3 : 0);
+}
+
+void TestConnection::settingsSaveAndRead()
+{
+    start();
+    QVERIFY(connectNow());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.txt"));
+    {
+        QFile longer(path);
+        QVERIFY(longer.open(QIODevice::WriteOnly));
+        longer.write(QByteArray(5000, 'z'));
+    }
+    RecordingDialogs dialogs;
+    sendType()->setCurrentIndex(1);
+    dialogs.fileAnswers << path;
+    child<QPushButton>("m_pPushButtonSavetofile")->click();
+    QCOMPARE(dialogs.fileCaptions, QStringList{QStringLiteral("保存配置")});
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("保存成功")});
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    QVERIFY(!text.contains('z'));
+    const int a = text.indexOf("\"CANParam\"");
+    QVERIFY(a >= 0 && a < text.indexOf("\"OfflineDatas\"")
+            && text.indexOf("\"OfflineDatas\"") < text.indexOf("\"SendType\""));
+
+    // Read back; then a file without "SendType" means cycle send, one with 2 changes nothing.
+    struct Step { QByteArray content; int before; int after; };
+    const Step steps[] = {{QByteArray(), 0, 1},
+                          {R"({"CANParam":[],"OfflineDatas":[]})", 1, 0},
+                          {R"({"CANParam":[],"OfflineDatas":[],"SendType":2})", 1, 1}};
+    for (const Step &s : steps) {
+        QString file = path;
+        if (!s.content.isNull()) {
+            file = dir.filePath(QStringLiteral("other.txt"));
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(s.content);
+        }
+        sendType()->setCurrentIndex(s.before);
+        dialogs.boxes.clear();
+        dialogs.fileAnswers << file;
+        child<QPushButton>("m_pPushButtonReadfromfile")->click();
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("读取成功")});
+        QCOMPARE(sendType()->currentIndex(), s.after);
+    }
+    QCOMPARE(dialogs.fileCaptions.last(), QStringLiteral("打开配置"));
+}
+
+// After an exchange that stopped at a bad reply, the next one gets its own replies.
+void TestConnection::staleRepliesAreNotTaken()
+{
+    SimFirmware::State state;
+    state.offlineRecords.assign(4, SimFirmware::Bytes(21, 0));
+    start(state);
+    QVERIFY(connectNow());
+    RecordingDialogs dialogs;
+
+    m_device->scriptFault(0xB1, Fault::PartialWrite); // answered, but the reply never read
+    QTest::mouseClick(relaySwitch(), Qt::LeftButton);
+    QTest::mouseClick(offlineSwitch(), Qt::LeftButton);
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("设置中继失败")});
+
+    dialogs.boxes.clear();
+    m_device->scriptFault(0xA6, Fault::TruncatedReply, 1); // records 3 and 4 left behind
+    QPushButton *read = child<QPushButton>("m_pushButtonReadOffline");
+    read->click();
+    read->click();
+    QCOMPARE(dialogs.texts(), (QStringList{QStringLiteral("读离线数据失败"),
+                                           QStringLiteral("读取成功")}));
+    QCOMPARE(offlineRows(), 4);
+    QVERIFY(read->isEnabled());
+}
+
+QTEST_MAIN(TestConnection)
+#include "tst_connection.moc"

@@ -81,6 +81,26 @@
         <source>自定义</source>
         <translation>Custom</translation>
     </message>
+    <message>
+        <source>通道</source>
+        <translation>Channal</translation>
+    </message>
+    <message>
+        <source>寄存器</source>
+        <translation> Register</translation>
+    </message>
+    <message>
+        <source>第</source>
+        <translation> row </translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation> </translation>
+    </message>
+    <message>
+        <source>必须是4个字节(8位十六进制数)</source>
+        <translation> must be 4 bytes (8 hexadecimal digits)</translation>
+    </message>
 </context>
 <context>
     <name>DataMonitorWidget</name>

@@ -81,6 +81,26 @@
         <source>自定义</source>
         <translation>自定义</translation>
     </message>
+    <message>
+        <source>通道</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>寄存器</source>
+        <translation>寄存器</translation>
+    </message>
+    <message>
+        <source>第</source>
+        <translation>第</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>必须是4个字节(8位十六进制数)</source>
+        <translation>必须是4个字节(8位十六进制数)</translation>
+    </message>
 </context>
 <context>
     <name>DataMonitorWidget</name>

@@ -8,6 +8,7 @@
 #include "app/LanguageChoice.h"
 #include "canparam/ButtonDisableGuard.h"
 #include "canparam/CANParamWidget.h"
+#include "canparam/CanParamExchange.h"
 #include "canparam/ChannalPageWidget.h"
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
@@ -400,8 +401,15 @@ bool MainWidget::nativeEvent(const QByteArray &eventType, void *message, long *r
 
 void MainWidget::paintEvent(QPaintEvent *event) { AbsFrameLessAutoSize::paintEvent(event); }
 
-void MainWidget::onPushButtonReadCAN() {}
-void MainWidget::onPushButtonWriteCAN() {}
+void MainWidget::onPushButtonReadCAN()
+{
+    CanParamExchange::readCan(*m_link, *m_pCANParamWidget, m_pushButtonReadCAN, this);
+}
+
+void MainWidget::onPushButtonWriteCAN()
+{
+    CanParamExchange::writeCan(*m_link, *m_pCANParamWidget, m_pushButtonWriteCAN, this);
+}
 void MainWidget::onActionSet() {}
 void MainWidget::onAcitonFilter() {}
 

@@ -1,9 +1,18 @@
 #pragma once
-// One CAN channel's page: the bit-timing register and the fourteen filter banks.
-// (Interface fixed for the callers; the page itself is being built.)
+// One CAN channel's page: the bit-timing register and the fourteen filter banks. The page
+// holds the values in its controls; the table, the record and the settings object it
+// stands on are plain logic (BaudRateTable, FilterBank, ChannalObject).
+
+#include "canparam/FilterBank.h"
 
 #include <QJsonObject>
+#include <QVector>
 #include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
 
 class ChannalPageWidget : public QWidget {
     Q_OBJECT
@@ -11,6 +20,8 @@ public:
     explicit ChannalPageWidget(int channalId, QWidget *parent = nullptr);
 
     int channalId() const { return m_channalId; }
+    // Selects the row whose value the digits decode to (custom when none) and shows
+    // "0x" and the digits in upper case.
     void setBaudRate(const QString &hexDigits);
     QString registerText() const;
     QJsonObject toJson() const;
@@ -18,6 +29,28 @@ public:
     void resetDefaults();
     void retranslate();
 
+    DataListEntry entry(int row) const;
+    void setEntry(int row, const DataListEntry &entry);
+
+    // The fourteen WriteFilterBank requests, bank 0 first.
+    QVector<QByteArray> buildFilterRequests() const;
+    // Sets row k from reply k, for every reply given.
+    void applyFilterReplies(const QVector<QByteArray> &replies);
+
+    // Empty when the register text and every ID and mask cell give four bytes; otherwise
+    // the message naming this channel and, for a cell, its row.
+    QString malformedTextMessage() const;
+
+public slots:
+    void onCurrentIndexChangedComboBoxBautRate(int index);
+
 private:
+    void setupUi();
+    QComboBox *comboAt(int row, int column) const;
+
     int m_channalId = 0;
+    QLabel *m_pLabelBautRate = nullptr;
+    QComboBox *m_pComboBoxBautRate = nullptr;
+    QLineEdit *m_pLineEditRegister = nullptr;
+    QTableWidget *m_pTableWidgetDataList = nullptr;
 };

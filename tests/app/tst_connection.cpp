@@ -5,6 +5,7 @@
 #include "app/DeviceInfoDialog.h"
 #include "app/MainWidget.h"
 #include "canparam/CANParamWidget.h"
+#include "canparam/ChannalPageWidget.h"
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
 #include "device/SimulatedAdapter.h"
@@ -19,6 +20,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -43,6 +48,8 @@ private slots:
     void settingsRefusals_data();
     void settingsRefusals();
     void settingsSaveAndRead();
+    void settingsChannalsByPosition();
+    void defaultsOnlyForShownChannals();
     void staleRepliesAreNotTaken();
 
 private:
@@ -59,7 +66,8 @@ private:
     SwitchButton *relaySwitch() { return child<SwitchButton>("m_pWidgetRelayModel"); }
     QComboBox *sendType() { return child<QComboBox>("m_comboBoxSendType"); }
     int offlineRows() { return child<QTableWidget>("m_pTableWidgetOfflineData")->rowCount(); }
-    int channalTabs() { return m_window->findChild<CANParamWidget *>()->channalCount(); }
+    int channalTabs() { return child<QTabWidget>("m_pTabWidgetChannal")->count(); }
+    ChannalPageWidget *page(int i) { return m_window->findChild<CANParamWidget *>()->page(i); }
     bool connectNow();
     QStringList requests() const;
 
@@ -204,7 +212,6 @@ void TestConnection::disconnectRemovalAndReconnection()
     QVERIFY(!m_window->isConnected());
     QCOMPARE(m_window->link()->isOpen(), 0);
     QCOMPARE(connectButton()->text(), QStringLiteral("连接"));
-    QEXPECT_FAIL("", "the channel panel is still a stub on this branch", Continue);
     QCOMPARE(channalTabs(), 0);
     QCOMPARE(offlineRows(), 0);
     QVERIFY(offlineSwitch()->isChecked()); // the switches keep their positions
@@ -500,6 +507,77 @@ void TestConnection::settingsSaveAndRead()
         QCOMPARE(sendType()->currentIndex(), s.after);
     }
     QCOMPARE(dialogs.fileCaptions.last(), QStringLiteral("打开配置"));
+}
+
+// Channel objects go to the pages by position; a longer array's rest is ignored, a
+// shorter one leaves the remaining pages as they were.
+void TestConnection::settingsChannalsByPosition()
+{
+    start();
+    QVERIFY(connectNow());
+    page(0)->setBaudRate(QStringLiteral("001C0008"));
+    page(1)->setBaudRate(QStringLiteral("00050014"));
+    const QString a = page(0)->registerText();
+    const QString b = page(1)->registerText();
+    QVERIFY(a != b);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.txt"));
+    RecordingDialogs dialogs;
+    dialogs.fileAnswers << path;
+    child<QPushButton>("m_pPushButtonSavetofile")->click();
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QJsonObject root = QJsonDocument::fromJson(f.readAll()).object();
+    const QJsonArray saved = root.value(QStringLiteral("CANParam")).toArray();
+    QCOMPARE(saved.size(), 2);
+
+    auto readWith = [&](const QJsonArray &channals) {
+        root.insert(QStringLiteral("CANParam"), channals);
+        const QString other = dir.filePath(QStringLiteral("other.txt"));
+        QFile out(other);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        out.write(QJsonDocument(root).toJson());
+        out.close();
+        page(0)->resetDefaults();
+        page(1)->setBaudRate(QStringLiteral("00000000"));
+        dialogs.fileAnswers << other;
+        child<QPushButton>("m_pPushButtonReadfromfile")->click();
+        return dialogs.texts().last() == QStringLiteral("读取成功");
+    };
+    const QString untouched = [&] {
+        page(1)->setBaudRate(QStringLiteral("00000000"));
+        return page(1)->registerText();
+    }();
+    QVERIFY(readWith(QJsonArray{saved.at(1)}));
+    QCOMPARE(page(0)->registerText(), b); // position, not "ChannalID", picks the page
+    QCOMPARE(page(1)->registerText(), untouched);
+    QVERIFY(readWith(QJsonArray{saved.at(0), saved.at(1), saved.at(1)}));
+    QCOMPARE(page(0)->registerText(), a);
+    QCOMPARE(page(1)->registerText(), b);
+}
+
+void TestConnection::defaultsOnlyForShownChannals()
+{
+    start();
+    QVERIFY(connectNow());
+    RecordingDialogs dialogs;
+    QPushButton *defaults = child<QPushButton>("m_pPushButtonDefault");
+    page(0)->setBaudRate(QStringLiteral("001C0008"));
+    const QString custom = page(0)->registerText();
+    defaults->click();
+    const QString standard = page(0)->registerText();
+    QVERIFY(standard != custom);
+
+    ChannalPageWidget *first = page(0);
+    first->setBaudRate(QStringLiteral("001C0008"));
+    connectButton()->click(); // disconnect: no tabs shown
+    QVERIFY(!page(0));
+    m_device->clearRequests();
+    defaults->click();
+    QCOMPARE(first->registerText(), custom);
+    QVERIFY(dialogs.boxes.isEmpty());
+    QVERIFY(requests().isEmpty());
 }
 
 // After an exchange that stopped at a bad reply, the next one gets its own replies.

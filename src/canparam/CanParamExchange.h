@@ -1,0 +1,24 @@
+#pragma once
+// Read CAN and Write CAN: every shown channel's bit-timing register and filter banks
+// exchanged with the adapter, one request and its replies at a time, on the GUI thread.
+// Each stops at its first failure with the message the user sees; nothing is rolled back.
+
+#include <QCoreApplication>
+
+class CANParamWidget;
+class CWrapWinUSB;
+class QWidget;
+
+class CanParamExchange {
+    // The main window's buttons start these exchanges; their texts are the window's.
+    Q_DECLARE_TR_FUNCTIONS(MainWidget)
+public:
+    // `button` is disabled for the length of the exchange; `parent` owns the message boxes.
+    // Both return true when every shown channel was exchanged.
+    static bool readCan(CWrapWinUSB &link, CANParamWidget &panel, QWidget *button,
+                        QWidget *parent);
+    // Refuses, before the first request, a page whose register text or a filter cell does
+    // not give four bytes.
+    static bool writeCan(CWrapWinUSB &link, CANParamWidget &panel, QWidget *button,
+                         QWidget *parent);
+};

@@ -621,6 +621,10 @@
         <translation>Frame data</translation>
     </message>
     <message>
+        <source>帧数据超出范围,最多为8个字节</source>
+        <translation>frame data out of range,maximum 8 bytes</translation>
+    </message>
+    <message>
         <source>帧格式</source>
         <translation>Frame format</translation>
     </message>

@@ -621,6 +621,10 @@
         <translation>帧数据</translation>
     </message>
     <message>
+        <source>帧数据超出范围,最多为8个字节</source>
+        <translation>帧数据超出范围,最多为8个字节</translation>
+    </message>
+    <message>
         <source>帧格式</source>
         <translation>帧格式</translation>
     </message>

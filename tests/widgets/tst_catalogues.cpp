@@ -170,6 +170,7 @@ const Entry kCatalogue[] = {
     {"OfflineListWidget", "定时间隔(100us)", "Timing interval(us100)", "时间间隔(100us)"},
     {"OfflineListWidget", "帧 ID", "Frame ID", nullptr},
     {"OfflineListWidget", "帧数据", "Frame data", nullptr},
+    {"OfflineListWidget", "帧数据超出范围,最多为8个字节", "frame data out of range,maximum 8 bytes", nullptr},
     {"OfflineListWidget", "帧格式", "Frame format", nullptr},
     {"OfflineListWidget", "帧类型", "Frame type", nullptr},
     {"OfflineListWidget", "扩展帧", "Extended frame", nullptr},

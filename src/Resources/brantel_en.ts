@@ -133,8 +133,16 @@
         <translation>Save monitor data</translation>
     </message>
     <message>
+        <source>写监控数据失败.</source>
+        <translation>Failed to write monitor data.</translation>
+    </message>
+    <message>
         <source>发送</source>
         <translation>Send</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
     </message>
     <message>
         <source>帧ID</source>

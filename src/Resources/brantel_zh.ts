@@ -133,8 +133,16 @@
         <translation>保存监控数据</translation>
     </message>
     <message>
+        <source>写监控数据失败.</source>
+        <translation>写监控数据失败.</translation>
+    </message>
+    <message>
         <source>发送</source>
         <translation>发送</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
     </message>
     <message>
         <source>帧ID</source>

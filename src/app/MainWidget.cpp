@@ -104,6 +104,16 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
 
 MainWidget::~MainWidget()
 {
+    // Monitoring ends while the link still stands. The pages borrow the link and the
+    // ID filter, which are members and would die before the child widgets do.
+    if (m_bConnected && m_link->isOpen())
+        m_pDataMonitorWidget->closeWatch();
+    delete m_pDataMonitorWidget;
+    delete m_pOfflineListWidget;
+    delete m_pCANParamWidget;
+    m_pDataMonitorWidget = nullptr;
+    m_pOfflineListWidget = nullptr;
+    m_pCANParamWidget = nullptr;
 #if defined(Q_OS_WIN)
     if (m_deviceNotification)
         unregisterAdapterNotifications(m_deviceNotification);

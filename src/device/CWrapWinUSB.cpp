@@ -49,6 +49,7 @@ bool CWrapWinUSB::open(const InterfaceGuid &guid)
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     m_pipes = m_backend->pipes();
+    m_bulkStopped = false;
     m_open = 1;
     return true;
 }
@@ -124,8 +125,45 @@ int CWrapWinUSB::dropStaleReplies()
 bool CWrapWinUSB::readBulk(uint8_t *buffer, uint32_t length, uint32_t *transferred)
 {
     *transferred = 0;
-    Call call(*this);
-    return call.ok && m_backend->readBulk(buffer, length, transferred);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open || m_closing || m_bulkStopped)
+            return false;
+        ++m_callsInside;
+        ++m_bulkInside;
+    }
+    const bool ok = m_backend->readBulk(buffer, length, transferred);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    --m_bulkInside;
+    if (--m_callsInside == 0 || m_bulkInside == 0)
+        m_idle.notify_all();
+    return ok;
+}
+
+void CWrapWinUSB::stopBulk()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_bulkStopped = true;
+    if (!m_open || m_closing)
+        return; // close() cancels and waits by itself
+    ++m_callsInside; // keeps the backend open while we cancel
+    // As in close(): a reader may enter the backend just after a cancel.
+    while (m_bulkInside > 0) {
+        lock.unlock();
+        m_backend->cancelBulk();
+        lock.lock();
+        m_idle.wait_for(lock, std::chrono::milliseconds(10), [this] { return m_bulkInside == 0; });
+    }
+    if (--m_callsInside == 0)
+        m_idle.notify_all();
+}
+
+void CWrapWinUSB::resumeBulk()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_open && !m_closing && m_bulkInside == 0)
+        m_backend->resumeBulk();
+    m_bulkStopped = false;
 }
 
 uint8_t CWrapWinUSB::bulkInPipeId() const

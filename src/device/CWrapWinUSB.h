@@ -52,6 +52,11 @@ public:
     // One bulk IN transfer for the monitor's receive thread. Fails at once on a closed
     // link and returns false as soon as close() starts.
     bool readBulk(uint8_t *buffer, uint32_t length, uint32_t *transferred);
+    // Ends a pending bulk read without closing the link and returns once no thread is
+    // inside one. Bulk reads fail at once from then on until resumeBulk() or the next
+    // open(), so a stop that lands just before a read starts is not lost.
+    void stopBulk();
+    void resumeBulk();
 
     uint8_t bulkInPipeId() const;
     void *winUsbHandle() const;
@@ -68,5 +73,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
     int m_callsInside = 0;
+    int m_bulkInside = 0;
     bool m_closing = false;
+    bool m_bulkStopped = false;
 };

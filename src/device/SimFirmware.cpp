@@ -33,19 +33,27 @@ SimFirmware::SimFirmware(State initial) : m_state(std::move(initial))
     m_state.channels.resize(std::max<size_t>(m_state.channels.size(), m_state.channelCount));
 }
 
-bool SimFirmware::handleRequest(const uint8_t *data, size_t length, size_t *accepted)
+bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutMs,
+                                size_t *accepted)
 {
     if (accepted)
         *accepted = 0;
     bool unplugNow = false;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
         if (!m_plugged)
             return false;
         const uint8_t code = length > 1 ? data[1] : 0;
         auto it = std::find_if(m_faults.begin(), m_faults.end(), [code](const ScriptedFault &f) {
             return f.code == 0 || f.code == code;
         });
+        if (it != m_faults.end() && it->fault == Fault::WriteNeverCompletes) {
+            // The device never takes the request: the write fails when its time is up.
+            m_faults.erase(it);
+            m_cond.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                            [this] { return !m_plugged; });
+            return false;
+        }
         ScriptedFault f{0, Fault::NoReply, -1};
         const bool faulted = it != m_faults.end();
         if (faulted) {
@@ -93,6 +101,7 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length, size_t *acce
                 if (k < replies.size() && !replies[k].empty())
                     replies[k].pop_back();
                 break;
+            case Fault::WriteNeverCompletes:
             case Fault::WriteFails:
             case Fault::PartialWrite:
                 break;
@@ -397,14 +406,21 @@ void SimFirmware::queueBulk(const Bytes &transfer)
     m_cond.notify_all();
 }
 
-void SimFirmware::setStreamRate(double transfersPerSecond)
+void SimFirmware::setStreamRate(double transfersPerSecond, int recordsPerTransfer)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_rate = transfersPerSecond;
+        m_recordsPerTransfer = std::min(std::max(recordsPerTransfer, 0), 3);
         m_nextDue = Clock::now();
     }
     m_cond.notify_all();
+}
+
+uint64_t SimFirmware::streamedRecords() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_streamedRecords;
 }
 
 SimFirmware::Bytes SimFirmware::frameReport(uint32_t timeStamp, bool extended, bool remote,
@@ -461,12 +477,14 @@ SimFirmware::Bytes SimFirmware::nextStreamedTransfer(Clock::time_point now)
     // Time stamps count 100 µs ticks since monitoring began.
     const auto ticks = std::chrono::duration_cast<std::chrono::microseconds>(now - m_monitorStart)
                            .count() / 100;
-    const int records = int(m_streamed % 3) + 1;
+    const int records = m_recordsPerTransfer > 0 ? m_recordsPerTransfer
+                                                 : int(m_streamed % 3) + 1;
     Bytes transfer;
     for (int i = 0; i < records; ++i) {
         const Bytes r = demoFrame(m_streamed * 3 + uint64_t(i), uint32_t(ticks));
         transfer.insert(transfer.end(), r.begin(), r.end());
     }
     ++m_streamed;
+    m_streamedRecords += uint64_t(records);
     return transfer;
 }

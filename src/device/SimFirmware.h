@@ -59,8 +59,9 @@ public:
         LongReply,         // the reply carries one extra byte
         WrongStatus,       // byte 2 of the reply is 0x80 instead of 0x81
         RemoveMidExchange, // the request is taken, then the device is unplugged
+        WriteNeverCompletes, // the request is never taken; the write fails at its time-out
         TruncatedReply,    // the reply loses its last byte
-        WriteFails,        // the request does not get through: the write fails
+        WriteFails,        // the request does not get through: the write fails at once
         PartialWrite,      // only the request's first bytes get through (and are answered)
     };
 
@@ -70,9 +71,10 @@ public:
     explicit SimFirmware(State initial);
 
     // --- transport side -------------------------------------------------------------
-    // Interrupt OUT. False when the device is unplugged or a scripted fault fails the
-    // write. `accepted` (optional) gets the number of bytes that got through.
-    bool handleRequest(const uint8_t *data, size_t length, size_t *accepted = nullptr);
+    // Interrupt OUT. False when the device is unplugged, the write times out or a
+    // scripted fault fails it. `accepted` (optional) gets the bytes that got through.
+    bool handleRequest(const uint8_t *data, size_t length, int timeoutMs = 0,
+                       size_t *accepted = nullptr);
     // Interrupt IN, without waiting. False when no reply is queued.
     bool tryTakeReply(Bytes &out);
     // Interrupt IN, waiting up to timeoutMs. False on time-out or when unplugged.
@@ -103,8 +105,11 @@ public:
 
     // Bulk transfers handed out before any streamed traffic, whether monitoring or not.
     void queueBulk(const Bytes &transfer);
-    // Demo traffic while monitoring: transfers per second (0 = none, only queued ones).
-    void setStreamRate(double transfersPerSecond);
+    // Demo traffic while monitoring: transfers per second (0 = none, only queued ones),
+    // each of 1 to 3 records; recordsPerTransfer 0 cycles through 1, 2 and 3.
+    void setStreamRate(double transfersPerSecond, int recordsPerTransfer = 0);
+    // Frame reports streamed since the device was made (queued transfers not counted).
+    uint64_t streamedRecords() const;
 
     static Bytes frameReport(uint32_t timeStamp, bool extended, bool remote, int channel,
                              uint32_t id, bool sent, const Bytes &data);
@@ -135,4 +140,6 @@ private:
     Clock::time_point m_monitorStart;
     Clock::time_point m_nextDue;
     uint64_t m_streamed = 0;
+    uint64_t m_streamedRecords = 0;
+    int m_recordsPerTransfer = 0;
 };

@@ -86,10 +86,10 @@ bool SimBackend::open()
 void SimBackend::close() { m_device.reset(); }
 
 bool SimBackend::writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                                unsigned)
+                                unsigned timeoutMs)
 {
     size_t accepted = 0;
-    if (!m_device || !m_device->handleRequest(data, length, &accepted))
+    if (!m_device || !m_device->handleRequest(data, length, int(timeoutMs), &accepted))
         return false;
     *transferred = uint32_t(accepted);
     return true;
@@ -125,6 +125,8 @@ void SimBackend::cancelBulk()
     if (auto device = m_device) // close() cannot run now: the facade waits for us
         device->notifyWaiters();
 }
+
+void SimBackend::resumeBulk() { m_cancel = false; }
 
 PipeIds SimBackend::pipes() const
 {

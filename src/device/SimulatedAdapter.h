@@ -46,6 +46,7 @@ public:
                        unsigned timeoutMs) override;
     bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) override;
     void cancelBulk() override;
+    void resumeBulk() override;
     PipeIds pipes() const override;
 
 private:

@@ -54,6 +54,9 @@ public:
     // is retried rather than lost.
     virtual bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) = 0;
     virtual void cancelBulk() = 0;
+    // Lets bulk reads work again after cancelBulk() without reopening the device. The
+    // facade calls it only while no bulk read is pending.
+    virtual void resumeBulk() = 0;
 
     virtual PipeIds pipes() const = 0;
 

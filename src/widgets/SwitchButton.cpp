@@ -84,7 +84,10 @@ void SwitchButton::setChecked(bool checked)
         return;
     m_checked = checked;
     emit checkedChanged(checked);
-    update();
+    // The knob follows as after a press, so the switch never shows the old state.
+    setStep(PressStepDivisor);
+    m_endX = m_checked ? checkedEnd() : 0;
+    m_timer->start();
 }
 
 void SwitchButton::setCheckedSilently(bool checked)
@@ -152,6 +155,7 @@ void SwitchButton::resizeEvent(QResizeEvent *)
 {
     setStep(ResizeStepDivisor);
     m_startX = m_checked ? checkedEnd() : 0;
+    m_endX = m_startX; // a slide under way would otherwise pull the knob off its end
     update();
 }
 

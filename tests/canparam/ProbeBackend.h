@@ -57,6 +57,7 @@ public:
         return m_sim.readBulk(data, length, transferred);
     }
     void cancelBulk() override { m_sim.cancelBulk(); }
+    void resumeBulk() override { m_sim.resumeBulk(); }
     PipeIds pipes() const override { return m_sim.pipes(); }
 
 private:

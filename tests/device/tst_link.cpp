@@ -23,6 +23,9 @@ private slots:
     void silentDeviceTimesOut();
     void removalMidExchangeFailsAtOnce();
     void closeReturnsBulkReaderPromptly();
+    void closeWaitsForCommandReader();
+    void stopBulkEndsReadWithoutClosing();
+    void writeThatNeverCompletesTimesOut();
     void bulkReadOnClosedLinkFailsAtOnce();
     void repeatedOpenCloseWithBusyReader();
     void bulkStreamCarriesFrameReports();
@@ -141,6 +144,94 @@ void TestLink::closeReturnsBulkReaderPromptly()
     QVERIFY(returned);
     QVERIFY(!result);
     QVERIFY(ms < 100);
+}
+
+void TestLink::closeWaitsForCommandReader()
+{
+    // A command read is not cancelled: close() must wait until the reader has left the
+    // backend (up to its time-out) before the device is released under it.
+    auto link = simLink();
+    QVERIFY(link->open());
+    m_device->scriptFault(0x13, SimFirmware::Fault::NoReply);
+    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
+    std::atomic<bool> inside{false};
+    std::atomic<bool> returned{false};
+    std::thread reader([&] {
+        uint8_t buffer[8];
+        uint32_t n = 0;
+        inside = true;
+        link->readPipe(buffer, sizeof buffer, &n);
+        returned = true;
+    });
+    QTRY_VERIFY(inside);
+    QTest::qWait(100); // well inside the silent read now
+    QVERIFY(!returned);
+    link->close();
+    const bool returnedBeforeClose = returned;
+    reader.join();
+    QVERIFY(returnedBeforeClose);
+    QCOMPARE(link->isOpen(), 0);
+}
+
+void TestLink::stopBulkEndsReadWithoutClosing()
+{
+    auto link = simLink();
+    QVERIFY(link->open());
+    m_device->setStreamRate(2000);
+    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(true)));
+    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
+    std::atomic<int> transfers{0};
+    std::thread reader([&] {
+        uint8_t buffer[64];
+        uint32_t n = 0;
+        while (link->readBulk(buffer, sizeof buffer, &n))
+            ++transfers;
+    });
+    QTRY_VERIFY(transfers > 10);
+    link->stopBulk(); // returns once the reader is out of the backend
+    reader.join();
+    QCOMPARE(link->isOpen(), 1);
+
+    // The link still carries commands; bulk reads fail at once until resumed.
+    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(false)));
+    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
+    uint8_t buffer[64];
+    uint32_t n = 0;
+    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
+    m_device->queueBulk({1, 2, 3});
+    link->resumeBulk();
+    QVERIFY(link->readBulk(buffer, sizeof buffer, &n));
+    QCOMPARE(n, 3u);
+
+    // A stop with no reader inside is not lost on the next read either.
+    m_device->queueBulk({4});
+    link->stopBulk();
+    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
+    // A new open starts with bulk reads allowed.
+    link->close();
+    QVERIFY(link->open());
+    QVERIFY(link->readBulk(buffer, sizeof buffer, &n));
+    QCOMPARE(int(buffer[0]), 4);
+}
+
+void TestLink::writeThatNeverCompletesTimesOut()
+{
+    auto link = simLink();
+    QVERIFY(link->open());
+    m_device->scriptFault(0x13, SimFirmware::Fault::WriteNeverCompletes);
+    const QByteArray request = readChannalCount();
+    uint32_t written = 99;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!link->writePipe(reinterpret_cast<const uint8_t *>(request.constData()),
+                             uint32_t(request.size()), &written));
+    const qint64 ms = timer.elapsed();
+    qInfo("stalled write failed after %lld ms", ms);
+    QCOMPARE(written, 0u);
+    QVERIFY2(ms >= 900, qPrintable(QString::number(ms)));
+    QVERIFY(m_device->requests().empty()); // the device never took it
+    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
+    QVERIFY(readReply(*link, CommandId::ReadChannalCount, nullptr));
 }
 
 void TestLink::bulkReadOnClosedLinkFailsAtOnce()

@@ -137,7 +137,7 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
             size_t accepted = size_t(urb->buffer_length);
             if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT
                 && !dev->firmware->handleRequest(static_cast<const uint8_t *>(urb->buffer),
-                                                 size_t(urb->buffer_length), &accepted)) {
+                                                 size_t(urb->buffer_length), 0, &accepted)) {
                 umockdev_ioctl_data_unref(urbData);
                 umockdev_ioctl_client_complete(client, -1, ENODEV);
                 return TRUE;

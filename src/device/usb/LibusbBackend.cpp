@@ -237,3 +237,10 @@ void LibusbBackend::cancelBulk()
     if (m_bulkPending)
         libusb_cancel_transfer(m_bulkTransfer);
 }
+
+void LibusbBackend::resumeBulk()
+{
+    std::lock_guard<std::mutex> lock(m_bulkMutex);
+    if (!m_bulkPending)
+        m_bulkCancelled = false;
+}

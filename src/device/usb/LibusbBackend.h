@@ -29,10 +29,11 @@ public:
                         unsigned timeoutMs) override;
     bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
                        unsigned timeoutMs) override;
-    // Cancelled by cancelBulk(); once cancelled, bulk reads fail until the next open(),
-    // so a cancel that races with the start of a read is never lost.
+    // Cancelled by cancelBulk(); once cancelled, bulk reads fail until resumeBulk() or
+    // the next open(), so a cancel that races with the start of a read is never lost.
     bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) override;
     void cancelBulk() override;
+    void resumeBulk() override;
     PipeIds pipes() const override { return m_pipes; }
 
 private:

@@ -267,3 +267,10 @@ void WinUsbBackend::cancelBulk()
     if (m_bulkPending)
         WinUsb_AbortPipe(m_winusb, m_pipes.bulkIn);
 }
+
+void WinUsbBackend::resumeBulk()
+{
+    std::lock_guard<std::mutex> lock(m_bulkMutex);
+    if (!m_bulkPending)
+        m_bulkCancelled = false;
+}

@@ -32,9 +32,11 @@ public:
     bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
                        unsigned timeoutMs) override;
     // Overlapped read of the bulk IN pipe. Once cancelBulk() ran, bulk reads fail until
-    // the next open(), so a cancel that lands just before a read starts is not lost.
+    // resumeBulk() or the next open(), so a cancel that lands just before a read starts
+    // is not lost.
     bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) override;
     void cancelBulk() override;
+    void resumeBulk() override;
     PipeIds pipes() const override { return m_pipes; }
     // The WINUSB_INTERFACE_HANDLE.
     void *nativeHandle() const override { return m_winusb; }

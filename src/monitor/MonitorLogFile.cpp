@@ -1,0 +1,27 @@
+#include "monitor/MonitorLogFile.h"
+
+#include <QSaveFile>
+#include <QTextStream>
+
+bool writeMonitorLog(const QString &path, const QList<CachedTransfer> &entries, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        *error = file.errorString();
+        return false;
+    }
+    QTextStream out(&file); // the locale's encoding, as every text file of the program
+    for (const CachedTransfer &entry : entries)
+        out << entry.text << '\n';
+    out.flush();
+    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}

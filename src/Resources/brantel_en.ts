@@ -597,14 +597,6 @@
         <source>默认值</source>
         <translation>Default</translation>
     </message>
-    <message>
-        <source>最多支持</source>
-        <translation>most support</translation>
-    </message>
-    <message>
-        <source>条数据</source>
-        <translation>count data</translation>
-    </message>
 </context>
 <context>
     <name>OfflineListWidget</name>

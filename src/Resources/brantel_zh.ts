@@ -597,14 +597,6 @@
         <source>默认值</source>
         <translation>默认值</translation>
     </message>
-    <message>
-        <source>最多支持</source>
-        <translation>最多支持</translation>
-    </message>
-    <message>
-        <source>条数据</source>
-        <translation>条数据</translation>
-    </message>
 </context>
 <context>
     <name>OfflineListWidget</name>

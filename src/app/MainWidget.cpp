@@ -645,18 +645,15 @@ void MainWidget::onPushButtonWriteOffline()
         return;
     }
     ButtonDisableGuard guard(m_pushButtonWriteOffline);
-    // The rows are checked first so that a list the device cannot hold is refused before
-    // any byte goes out, the offline-send switch included.
-    QVector<QByteArray> records;
-    const bool rowsValid = m_pOfflineListWidget->toRecords(records);
-    if (rowsValid && records.size() > m_pOfflineListWidget->capacity()) {
-        hint(tr("最多支持") + QString::number(m_pOfflineListWidget->capacity()) + tr("条数据"));
+    // A list the device cannot hold is refused before any byte goes out, the
+    // offline-send switch included.
+    if (!m_pOfflineListWidget->withinCapacity())
         return;
-    }
     const bool sendingWasOn = m_pDataMonitorWidget->isOfflineSendOn();
     if (sendingWasOn)
         m_pDataMonitorWidget->setOfflineSend(false);
-    if (!rowsValid)
+    QVector<QByteArray> records;
+    if (!m_pOfflineListWidget->toRecords(records))
         return;
 
     switch (OfflineTransfer::writeRecords(*m_link, records)) {

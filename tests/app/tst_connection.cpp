@@ -10,7 +10,9 @@
 #include "device/DeviceBackends.h"
 #include "device/SimulatedAdapter.h"
 #include "monitor/DataMonitorWidget.h"
+#include "offline/OfflineFrameRecord.h"
 #include "offline/OfflineListWidget.h"
+#include "monitor/MonitorLog.h"
 #include "support/RecordingDialogs.h"
 #include "widgets/BrantelResources.h"
 #include "widgets/SwitchButton.h"
@@ -51,6 +53,11 @@ private slots:
     void settingsChannalsByPosition();
     void defaultsOnlyForShownChannals();
     void staleRepliesAreNotTaken();
+    void readOffline_data();
+    void readOffline();
+    void writeOffline_data();
+    void writeOffline();
+    void removalWhileMonitoringThenReconnect();
 
 private:
     MainWidget *start(const SimFirmware::State &state = {});
@@ -70,6 +77,8 @@ private:
     ChannalPageWidget *page(int i) { return m_window->findChild<CANParamWidget *>()->page(i); }
     bool connectNow();
     QStringList requests() const;
+    OfflineListWidget *list() { return m_window->findChild<OfflineListWidget *>(); }
+    QVector<OfflineFrameRow> rows();
 
     std::shared_ptr<SimFirmware> m_device;
     std::unique_ptr<MainWidget> m_window;
@@ -603,6 +612,245 @@ void TestConnection::staleRepliesAreNotTaken()
                                            QStringLiteral("读取成功")}));
     QCOMPARE(offlineRows(), 4);
     QVERIFY(read->isEnabled());
+}
+
+namespace {
+
+// A distinct frame per index: channels, both frame types, 1 to 8 data bytes.
+OfflineFrameRow sampleRow(int i, int dataBytes = 8)
+{
+    OfflineFrameRow r;
+    r.channal = i % 2;
+    r.interval = QString::number(100 + i);
+    r.extended = i % 2;
+    r.id = QStringLiteral("00 00 0%1 %2").arg(i % 8).arg(0x10 + i, 2, 16, QLatin1Char('0'));
+    QStringList bytes;
+    for (int b = 0; b < dataBytes; ++b)
+        bytes << QStringLiteral("%1").arg(0x11 * (b + 1) & 0xFF, 2, 16, QLatin1Char('0'));
+    r.data = bytes.join(QLatin1Char(' '));
+    return r;
+}
+
+QByteArray encoded(const OfflineFrameRow &row, int index, int count)
+{
+    return encodeOfflineRow(row, index, count).record;
+}
+
+// As the device stores and returns it: always 21 bytes.
+SimFirmware::Bytes stored(const QByteArray &record)
+{
+    SimFirmware::Bytes out(record.begin(), record.end());
+    out.resize(SimFirmware::OfflineRecordSize, 0x00);
+    return out;
+}
+
+QString hex(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
+
+} // namespace
+
+QVector<OfflineFrameRow> TestConnection::rows()
+{
+    QVector<OfflineFrameRow> out;
+    for (int i = 0; i < list()->rowCount(); ++i)
+        out << list()->row(i);
+    return out;
+}
+
+void TestConnection::readOffline_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<int>("storedCount");
+    QTest::addColumn<bool>("remoteWithData"); // the first stored frame: remote, DLC 0
+    QTest::addColumn<int>("rowsBefore");
+    QTest::addColumn<int>("faultCode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("faultReply");
+    QTest::addColumn<QString>("message");
+    const QString failed = QStringLiteral("读离线数据失败");
+    const QString ok = QStringLiteral("读取成功");
+    QTest::newRow("nothing stored") << true << 0 << false << 2 << 0 << Fault::NoReply << 0
+                                    << QStringLiteral("离线数据不存在");
+    QTest::newRow("3 into 5 rows") << true << 3 << false << 5 << 0 << Fault::NoReply << 0 << ok;
+    QTest::newRow("3 into 1 row") << true << 3 << false << 1 << 0 << Fault::NoReply << 0 << ok;
+    QTest::newRow("remote frame, DLC 0") << true << 2 << true << 1 << 0 << Fault::NoReply << 0
+                                         << ok;
+    QTest::newRow("second record 20 bytes") << true << 3 << false << 5 << 0xA6
+                                            << Fault::TruncatedReply << 1 << failed;
+    QTest::newRow("announces more than it sends") << true << 3 << false << 5 << 0xA6
+                                                  << Fault::NoReply << 2 << failed;
+    QTest::newRow("request not written") << true << 3 << false << 5 << 0xA6 << Fault::WriteFails
+                                         << 0 << QStringLiteral("发送读离线数据请求失败");
+    QTest::newRow("not connected") << false << 3 << false << 0 << 0 << Fault::NoReply << 0
+                                   << QStringLiteral("设备未连接");
+}
+
+void TestConnection::readOffline()
+{
+    QFETCH(bool, connected);
+    QFETCH(int, storedCount);
+    QFETCH(bool, remoteWithData);
+    QFETCH(int, rowsBefore);
+    QFETCH(int, faultCode);
+    QFETCH(Fault, fault);
+    QFETCH(int, faultReply);
+    QFETCH(QString, message);
+    SimFirmware::State state;
+    QVector<QByteArray> records;
+    for (int i = 0; i < storedCount; ++i) {
+        QByteArray r = encoded(sampleRow(i), i, storedCount);
+        if (i == 0 && remoteWithData)
+            r[8] = char(uint8_t(r[8]) & ~OfflineFrame::LengthCodeMask | OfflineFrame::RemoteFlag);
+        records << r;
+        state.offlineRecords.push_back(stored(r));
+    }
+    start(state);
+    if (connected) {
+        QVERIFY(connectNow());
+        list()->initList(2, 50, rowsBefore);
+    }
+    const QVector<OfflineFrameRow> before = rows();
+    if (faultCode)
+        m_device->scriptFault(uint8_t(faultCode), fault, faultReply);
+    RecordingDialogs dialogs;
+    QPushButton *read = child<QPushButton>("m_pushButtonReadOffline");
+    read->click();
+
+    QCOMPARE(dialogs.texts(), QStringList{message});
+    QVERIFY(read->isEnabled());
+    QCOMPARE(requests(), connected && fault != Fault::WriteFails ? QStringList{"12A60100"}
+                                                                 : QStringList());
+    if (message != QStringLiteral("读取成功")) {
+        QCOMPARE(rows(), before);
+        return;
+    }
+    QCOMPARE(list()->rowCount(), storedCount);
+    for (int i = 0; i < storedCount; ++i)
+        QCOMPARE(list()->row(i), decodeOfflineRecord(QByteArray(
+                     reinterpret_cast<const char *>(stored(records[i]).data()), 21)));
+    if (remoteWithData) {
+        QCOMPARE(list()->row(0).remote, 1);
+        QCOMPARE(list()->row(0).data, QString());
+    }
+}
+
+void TestConnection::writeOffline_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<int>("rowCount");
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<bool>("sendingOn");
+    QTest::addColumn<int>("faultCode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QStringList>("sent"); // "off", "on", "clear", "rN"
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("sendingAfter");
+    const QString ok = QStringLiteral("设置成功");
+    const QString refused = QStringLiteral("设置离线数据失败");
+    QTest::newRow("empty list clears, switch stays off")
+        << true << 0 << 50 << true << 0 << Fault::NoReply << QStringList{"off", "clear"} << ok
+        << false;
+    QTest::newRow("two rows, switch off and on around")
+        << true << 2 << 50 << true << 0 << Fault::NoReply
+        << QStringList{"off", "r0", "r1", "on"} << ok << true;
+    QTest::newRow("two rows, switch off") << true << 2 << 50 << false << 0 << Fault::NoReply
+                                          << QStringList{"r0", "r1"} << ok << false;
+    QTest::newRow("second refused with 0x80")
+        << true << 2 << 50 << true << -2 << Fault::WrongStatus
+        << QStringList{"off", "r0", "r1"} << refused << false;
+    QTest::newRow("first write fails") << true << 2 << 50 << false << 0xA5 << Fault::WriteFails
+                                       << QStringList() << QStringLiteral("离线数据设置失败")
+                                       << false;
+    QTest::newRow("clearing record refused") << true << 0 << 50 << false << 0xA5
+                                             << Fault::WrongStatus << QStringList{"clear"}
+                                             << refused << false;
+    QTest::newRow("more rows than capacity") << true << 3 << 2 << true << 0 << Fault::NoReply
+                                             << QStringList() << QStringLiteral("最多支持2条数据")
+                                             << true;
+    QTest::newRow("not connected") << false << 0 << 0 << false << 0 << Fault::NoReply
+                                   << QStringList() << QStringLiteral("设备未连接") << false;
+}
+
+void TestConnection::writeOffline()
+{
+    QFETCH(bool, connected);
+    QFETCH(int, rowCount);
+    QFETCH(int, capacity);
+    QFETCH(bool, sendingOn);
+    QFETCH(int, faultCode);
+    QFETCH(Fault, fault);
+    QFETCH(QStringList, sent);
+    QFETCH(QString, message);
+    QFETCH(bool, sendingAfter);
+    start();
+    if (connected)
+        QVERIFY(connectNow());
+    // Rows as a read shows them; row 1 is a data frame with two data bytes.
+    QVector<QByteArray> shown;
+    for (int i = 0; i < rowCount; ++i)
+        shown << encoded(sampleRow(i, i == 1 ? 2 : 8), i, rowCount).leftJustified(21, '\0');
+    list()->initList(2, capacity, 0);
+    if (!shown.isEmpty())
+        list()->fromRecords(shown);
+    auto *sending = child<SwitchButton>("m_pWidgetOfflineSend");
+    sending->setCheckedSilently(sendingOn);
+    if (faultCode == -2) {
+        m_device->scriptFault(0xA5, Fault::NoReply, 99); // spent on the first record
+        m_device->scriptFault(0xA5, fault);
+    } else if (faultCode) {
+        m_device->scriptFault(uint8_t(faultCode), fault);
+    }
+    RecordingDialogs dialogs;
+    QPushButton *write = child<QPushButton>("m_pushButtonWriteOffline");
+    write->click();
+
+    QStringList expected;
+    for (const QString &step : sent) {
+        if (step == QLatin1String("off"))
+            expected << QStringLiteral("12A1020000");
+        else if (step == QLatin1String("on"))
+            expected << QStringLiteral("12A0020000");
+        else if (step == QLatin1String("clear"))
+            expected << QStringLiteral("12A512") + QString(36, QLatin1Char('0'));
+        else
+            expected << hex(encoded(list()->row(step.mid(1).toInt()), step.mid(1).toInt(), rowCount));
+    }
+    QCOMPARE(requests(), expected);
+    QCOMPARE(dialogs.texts(), QStringList{message});
+    QCOMPARE(sending->isChecked(), sendingAfter);
+    QVERIFY(write->isEnabled());
+    if (rowCount >= 2 && expected.size() > 1)
+        QCOMPARE(expected.at(sent.indexOf(QStringLiteral("r1"))).size(), 15 * 2);
+}
+
+// Pulling the adapter while the monitor receives, then plugging it in again: the link is
+// closed under the receive thread, and after reconnecting monitoring shows frames again.
+void TestConnection::removalWhileMonitoringThenReconnect()
+{
+    start();
+    QVERIFY(connectNow());
+    m_device->setStreamRate(200);
+    auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
+    auto *monitor = m_window->findChild<DataMonitorWidget *>();
+    QTest::mouseClick(watch, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > 0, 5000);
+
+    m_device->setPlugged(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isConnected(), 5000);
+    QCOMPARE(m_window->link()->isOpen(), 0);
+    m_device->setPlugged(true);
+    QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
+    QTRY_VERIFY_WITH_TIMEOUT(!name->text().isEmpty(), 5000);
+
+    RecordingDialogs dialogs;
+    QVERIFY(connectNow());
+    if (watch->isChecked())
+        QTest::mouseClick(watch, Qt::LeftButton);
+    const qint64 before = monitor->log().runningNumber();
+    QTest::mouseClick(watch, Qt::LeftButton);
+    QVERIFY(watch->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > before, 5000);
+    QVERIFY(m_device->state().monitoring);
+    QVERIFY(dialogs.boxes.isEmpty());
 }
 
 QTEST_MAIN(TestConnection)

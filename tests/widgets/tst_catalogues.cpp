@@ -165,8 +165,6 @@ const Entry kCatalogue[] = {
     {"MainWidget", "通道", "Channal", nullptr},
     {"MainWidget", "验收码失败", "acceptance code failed", nullptr},
     {"MainWidget", "默认值", "Default", nullptr},
-    {"MainWidget", "最多支持", "most support", nullptr},
-    {"MainWidget", "条数据", "count data", nullptr},
     {"OfflineListWidget", "OfflineListWidget", "OfflineListWidget", nullptr},
     {"OfflineListWidget", "删除", "Delete", nullptr},
     {"OfflineListWidget", "定时间隔(100us)", "Timing interval(us100)", "时间间隔(100us)"},

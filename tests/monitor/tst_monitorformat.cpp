@@ -1,0 +1,224 @@
+// Frame reports to monitor lines: the exact line layout, transfers to cache entries,
+// the filter, the running number, the cache bound and the column header.
+
+#include "device/SimFirmware.h"
+#include "filter/IdFilter.h"
+#include "monitor/MonitorLog.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(IdRange)
+
+namespace {
+
+QByteArray report(uint32_t stamp, bool extended, bool remote, int channel, uint32_t id,
+                  bool sent, const SimFirmware::Bytes &data)
+{
+    const SimFirmware::Bytes r =
+        SimFirmware::frameReport(stamp, extended, remote, channel, id, sent, data);
+    return QByteArray(reinterpret_cast<const char *>(r.data()), int(r.size()));
+}
+
+// A record whose flags byte is given as is (DLC bits included).
+QByteArray rawReport(uint8_t flags, uint32_t id, const QByteArray &data8)
+{
+    QByteArray r = report(0x0A0B0C0D, false, false, 0, id, false, {});
+    r[6] = char(flags);
+    r.replace(11, 8, data8.leftJustified(8, '\0', true));
+    return r;
+}
+
+MonitorNames chineseNames()
+{
+    MonitorNames n;
+    n.frameFormat[0] = QStringLiteral("数据帧");
+    n.frameFormat[1] = QStringLiteral("远程帧");
+    n.frameType[0] = QStringLiteral("标准帧");
+    n.frameType[1] = QStringLiteral("扩展帧");
+    n.direction[0] = QStringLiteral("接收");
+    n.direction[1] = QStringLiteral("发送");
+    return n;
+}
+
+QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+
+} // namespace
+
+class TestMonitorFormat : public QObject {
+    Q_OBJECT
+private slots:
+    void line_data();
+    void line();
+    void transfer_data();
+    void transfer();
+    void cacheDropsOldestFirst();
+    void displayModeAffectsLaterLinesOnly();
+    void header_data();
+    void header();
+};
+
+void TestMonitorFormat::line_data()
+{
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<qint64>("number");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray bytes1to8("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+    QTest::newRow("0x123 example")
+        << report(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8}) << qint64(1)
+        << 0
+        << QString("1" + blanks(8) + " 接收" + blanks(6) + "0" + blanks(4) + "0x00001234"
+                   + blanks(3) + "数据帧" + blanks(2) + "标准帧" + blanks(3) + "00 00 01 23"
+                   + blanks(3) + "8" + blanks(3) + "01 02 03 04 05 06 07 08");
+    QTest::newRow("remote: DLC 0 whatever its bits hold")
+        << rawReport(0x40 | 0x05, 0x7FF, bytes1to8) << qint64(12) << 0
+        << QString("12" + blanks(7) + " 接收" + blanks(6) + "0" + blanks(4) + "0x0a0b0c0d"
+                   + blanks(3) + "远程帧" + blanks(2) + "标准帧" + blanks(3) + "00 00 07 ff"
+                   + blanks(3) + "0" + blanks(3));
+    QTest::newRow("extended, sent, channel 1, ASC ends with a blank")
+        << report(0xFFFFFFFF, true, false, 1, 0x18FEF100, true, {'C', 'A', 'N', 0x0A})
+        << qint64(123456789) << 1
+        << QString("123456789 发送" + blanks(6) + "1" + blanks(4) + "0xffffffff" + blanks(3)
+                   + "数据帧" + blanks(2) + "扩展帧" + blanks(3) + "18 fe f1 00" + blanks(3)
+                   + "4" + blanks(3) + "C A N . ");
+    QTest::newRow("DLC 12 shows the 8 bytes carried")
+        << rawReport(0x0C, 0x100, bytes1to8) << qint64(2) << 0
+        << QString("2" + blanks(8) + " 接收" + blanks(6) + "0" + blanks(4) + "0x0a0b0c0d"
+                   + blanks(3) + "数据帧" + blanks(2) + "标准帧" + blanks(3) + "00 00 01 00"
+                   + blanks(3) + "12" + blanks(3) + "01 02 03 04 05 06 07 08");
+    QTest::newRow("ten digits keep their first nine")
+        << report(0, false, false, 0, 1, false, {0xAB}) << qint64(1234567890) << 0
+        << QString("123456789 接收" + blanks(6) + "0" + blanks(4) + "0x00000000" + blanks(3)
+                   + "数据帧" + blanks(2) + "标准帧" + blanks(3) + "00 00 00 01" + blanks(3)
+                   + "1" + blanks(3) + "ab");
+}
+
+void TestMonitorFormat::line()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(qint64, number);
+    QFETCH(int, mode);
+    QFETCH(QString, expected);
+    QCOMPARE(formatMonitorLine(number, decodeMonitorRecord(record.constData()), chineseNames(),
+                               mode),
+             expected);
+}
+
+void TestMonitorFormat::transfer_data()
+{
+    QTest::addColumn<QByteArray>("transfer");
+    QTest::addColumn<int>("filterMode");
+    QTest::addColumn<QVector<IdRange>>("ranges");
+    QTest::addColumn<QList<qint64>>("numbers"); // the numbers of the lines produced
+
+    const QByteArray three = report(1, false, false, 0, 0xFF, false, {1})
+        + report(2, false, false, 0, 0x100, false, {2}) + report(3, false, false, 0, 0x200, false, {3});
+    QTest::newRow("57 bytes: three lines") << three << 0 << QVector<IdRange>{}
+                                           << QList<qint64>{1, 2, 3};
+    QTest::newRow("20 bytes: nothing") << three.left(20) << 0 << QVector<IdRange>{}
+                                       << QList<qint64>{};
+    QTest::newRow("64 bytes: nothing") << (three + QByteArray(7, '\0')) << 0
+                                       << QVector<IdRange>{} << QList<qint64>{};
+    QTest::newRow("hide listed, none listed") << three << 1 << QVector<IdRange>{}
+                                              << QList<qint64>{1, 2, 3};
+    QTest::newRow("show only listed, none listed") << three << 2 << QVector<IdRange>{}
+                                                   << QList<qint64>{};
+    QTest::newRow("show only 100-1FF") << three << 2 << QVector<IdRange>{{0x100, 0x1FF}}
+                                       << QList<qint64>{1};
+    QTest::newRow("hide 100-1FF") << three << 1 << QVector<IdRange>{{0x100, 0x1FF}}
+                                  << QList<qint64>{1, 2};
+}
+
+// One transfer gives one cache entry holding its lines, or nothing at all; a hidden
+// record takes no number. The transfer comes after one that numbered line 1.
+void TestMonitorFormat::transfer()
+{
+    QFETCH(QByteArray, transfer);
+    QFETCH(int, filterMode);
+    QFETCH(QVector<IdRange>, ranges);
+    QFETCH(QList<qint64>, numbers);
+
+    IdFilter filter;
+    MonitorLog log;
+    log.setNames(chineseNames());
+    log.setFilter(&filter);
+    QVERIFY(!log.addTransfer(report(0, false, false, 0, 0x300, false, {}), 1000).isEmpty());
+    filter.mode = filterMode;
+    filter.ranges = ranges;
+
+    const QString block = log.addTransfer(transfer, 2000);
+    QCOMPARE(log.runningNumber(), 1 + numbers.size());
+    if (numbers.isEmpty()) {
+        QVERIFY(block.isEmpty());
+        QCOMPARE(log.cache().size(), 1);
+        return;
+    }
+    QCOMPARE(log.cache().size(), 2);
+    const CachedTransfer &entry = log.cache().last();
+    QCOMPARE(entry.text, block);
+    QCOMPARE(entry.hostTimeMs, qint64(2000));
+    QCOMPARE(entry.firstNumber, 1 + numbers.first());
+    const QStringList lines = block.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), numbers.size());
+    QCOMPARE(entry.records.size(), numbers.size() * MonitorRecord::Size);
+    for (int i = 0; i < lines.size(); ++i) {
+        QCOMPARE(lines[i].left(9).trimmed().toLongLong(), 1 + numbers[i]);
+        // The kept record is the one behind the line.
+        const MonitorRecord r = decodeMonitorRecord(entry.records.constData() + i * 19);
+        QCOMPARE(formatMonitorLine(1 + numbers[i], r, chineseNames(), DisplayHex), lines[i]);
+    }
+}
+
+void TestMonitorFormat::cacheDropsOldestFirst()
+{
+    MonitorLog log;
+    log.setCacheSize(2);
+    for (int id = 1; id <= 3; ++id)
+        log.addTransfer(report(0, false, false, 0, uint32_t(id), false, {}), id);
+    QCOMPARE(log.cache().size(), 2);
+    QCOMPARE(log.cache().at(0).hostTimeMs, qint64(2));
+    QCOMPARE(log.cache().at(1).hostTimeMs, qint64(3));
+    // A new size empties the cache and leaves the number; no size below one.
+    log.setCacheSize(0);
+    QVERIFY(log.cache().isEmpty());
+    QCOMPARE(log.runningNumber(), 3);
+    log.addTransfer(report(0, false, false, 0, 4, false, {}), 4);
+    log.addTransfer(report(0, false, false, 0, 5, false, {}), 5);
+    QCOMPARE(log.cache().size(), 1);
+    QCOMPARE(log.cache().at(0).firstNumber, qint64(5));
+}
+
+void TestMonitorFormat::displayModeAffectsLaterLinesOnly()
+{
+    MonitorLog log;
+    const QByteArray frame = report(0, false, false, 0, 1, false, {'A', 'B'});
+    const QString hex = log.addTransfer(frame, 0);
+    log.setDisplayMode(DisplayAsc);
+    const QString asc = log.addTransfer(frame, 0);
+    QVERIFY(hex.endsWith(QLatin1String("41 42")));
+    QVERIFY(asc.endsWith(QLatin1String("A B ")));
+    QCOMPARE(log.cache().at(0).text, hex);
+}
+
+void TestMonitorFormat::header_data()
+{
+    QTest::addColumn<bool>("atLanguageChange");
+    QTest::addColumn<QString>("expected");
+    const QString start = "<font size='3'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;D&nbsp;C&nbsp;T &nbsp;&nbsp;"
+                          "F &nbsp;Y";
+    QTest::newRow("construction")
+        << false << start + "&nbsp;&nbsp;I&nbsp;&nbsp;&nbsp;&nbsp;DLC &nbsp;&nbsp;&nbsp;X</font>";
+    QTest::newRow("language change")
+        << true << start + "&nbsp;&nbsp;&nbsp;I&nbsp;&nbsp;&nbsp;DLC &nbsp;&nbsp;&nbsp;X</font>";
+}
+
+void TestMonitorFormat::header()
+{
+    QFETCH(bool, atLanguageChange);
+    QFETCH(QString, expected);
+    QCOMPARE(monitorHeader({"D", "C", "T", "F", "Y", "I", "X"}, atLanguageChange), expected);
+}
+
+QTEST_GUILESS_MAIN(TestMonitorFormat)
+#include "tst_monitorformat.moc"

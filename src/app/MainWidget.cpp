@@ -460,8 +460,7 @@ void MainWidget::connectDevice()
         return;
     }
     m_nChannalCount = channals;
-    // Tabs kept after a removal make way for the ones of this connection.
-    m_pCANParamWidget->removeAllTabs();
+    // Replaces the tabs a removal left, so a reconnection shows each channel once.
     m_pCANParamWidget->addChannalTabs(m_nChannalCount);
 
     SessionCommands::ModeState mode;

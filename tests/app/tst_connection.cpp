@@ -760,6 +760,8 @@ void TestConnection::writeOffline_data()
     QTest::newRow("first write fails") << true << 2 << 50 << false << 0xA5 << Fault::WriteFails
                                        << QStringList() << QStringLiteral("离线数据设置失败")
                                        << false;
+    QTest::newRow("reply lost") << true << 2 << 50 << false << 0xA5 << Fault::NoReply
+                                << QStringList{"r0"} << refused << false;
     QTest::newRow("clearing record refused") << true << 0 << 50 << false << 0xA5
                                              << Fault::WrongStatus << QStringList{"clear"}
                                              << refused << false;

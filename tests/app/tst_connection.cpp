@@ -58,6 +58,8 @@ private slots:
     void writeOffline_data();
     void writeOffline();
     void removalWhileMonitoringThenReconnect();
+    void writeFailuresWithoutUnplugging_data();
+    void writeFailuresWithoutUnplugging();
 
 private:
     MainWidget *start(const SimFirmware::State &state = {});
@@ -853,6 +855,52 @@ void TestConnection::removalWhileMonitoringThenReconnect()
     QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > before, 5000);
     QVERIFY(m_device->state().monitoring);
     QVERIFY(dialogs.boxes.isEmpty());
+}
+
+// The adapter refusing or cutting short a request, without being pulled: every
+// exchange that writes ends with its own message.
+void TestConnection::writeFailuresWithoutUnplugging_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("sendingOn");
+    QTest::addColumn<int>("faultCode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QStringList>("messages");
+    const QString sendFailed = QStringLiteral("设置离线发送失败");
+    QTest::newRow("Write CAN, filter bank not written")
+        << "m_pushButtonWriteCAN" << false << 0x24 << Fault::WriteFails
+        << QStringList{QStringLiteral("设置通道0验收码失败")};
+    QTest::newRow("Write CAN, register cut short")
+        << "m_pushButtonWriteCAN" << false << 0x23 << Fault::PartialWrite
+        << QStringList{QStringLiteral("设置通道0波特率失败")};
+    QTest::newRow("offline send on, not written")
+        << "m_pWidgetOfflineSend" << false << 0xA0 << Fault::WriteFails << QStringList{sendFailed};
+    QTest::newRow("offline send off, cut short")
+        << "m_pWidgetOfflineSend" << true << 0xA1 << Fault::PartialWrite << QStringList{sendFailed};
+    QTest::newRow("Write offline data goes on after the switch failed")
+        << "m_pushButtonWriteOffline" << true << 0xA1 << Fault::WriteFails
+        << QStringList{sendFailed, QStringLiteral("设置成功")};
+}
+
+void TestConnection::writeFailuresWithoutUnplugging()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, sendingOn);
+    QFETCH(int, faultCode);
+    QFETCH(Fault, fault);
+    QFETCH(QStringList, messages);
+    start();
+    QVERIFY(connectNow());
+    child<SwitchButton>("m_pWidgetOfflineSend")->setCheckedSilently(sendingOn);
+    m_device->scriptFault(uint8_t(faultCode), fault);
+    RecordingDialogs dialogs;
+    QWidget *w = child<QWidget>(control.toLatin1().constData());
+    if (auto *button = qobject_cast<QPushButton *>(w))
+        button->click();
+    else
+        QTest::mouseClick(w, Qt::LeftButton);
+    QCOMPARE(dialogs.texts(), messages);
+    QVERIFY(m_device->isPlugged());
 }
 
 QTEST_MAIN(TestConnection)

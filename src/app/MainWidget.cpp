@@ -3,18 +3,16 @@
 #include "app/DeviceIdentity.h"
 #include "app/DeviceInfoDialog.h"
 #include "app/Dialogs.h"
-#include "app/SessionCommands.h"
-#include "app/SettingsFile.h"
 #include "app/LanguageChoice.h"
-#include "canparam/ButtonDisableGuard.h"
+#include "app/SessionCommands.h"
+#include "app/SettingsFileActions.h"
 #include "canparam/CANParamWidget.h"
 #include "canparam/CanParamExchange.h"
-#include "canparam/ChannalPageWidget.h"
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
 #include "monitor/DataMonitorWidget.h"
 #include "offline/OfflineListWidget.h"
-#include "offline/OfflineTransfer.h"
+#include "offline/OfflineDataExchange.h"
 #include "widgets/AboutDialog.h"
 #include "widgets/SwitchButton.h"
 #include "widgets/TitleWidget.h"
@@ -23,7 +21,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -550,22 +547,8 @@ void MainWidget::onPushButtonSaveToFile()
         hint(tr("设备未连接."));
         return;
     }
-    const QString path =
-        Dialogs::instance().saveFileName(this, tr("保存配置"), QString(), tr("TXT文件(*.txt)"));
-    if (path.isEmpty())
-        return;
-    QJsonArray channals;
-    for (int i = 0; i < m_pCANParamWidget->channalCount(); ++i)
-        if (ChannalPageWidget *page = m_pCANParamWidget->page(i))
-            channals.append(page->toJson());
-    const QByteArray text = SettingsFile::compose(channals, m_comboBoxSendType->currentIndex(),
-                                                  m_pOfflineListWidget->toJson());
-    QString error;
-    if (!SettingsFile::save(path, text, &error)) {
-        Dialogs::warning(this, tr("失败"), tr("写配置文件失败.") + error);
-        return;
-    }
-    hint(tr("保存成功"));
+    SettingsFileActions(*m_pCANParamWidget, *m_pOfflineListWidget, *m_comboBoxSendType, this)
+        .save();
 }
 
 void MainWidget::onPushButtonReadFromFile()
@@ -574,99 +557,26 @@ void MainWidget::onPushButtonReadFromFile()
         hint(tr("设备未连接."));
         return;
     }
-    const QString path =
-        Dialogs::instance().openFileName(this, tr("打开配置"), QString(), tr("TXT文件(*.txt)"));
-    if (path.isEmpty())
-        return;
-    QByteArray text;
-    QString error;
-    if (!SettingsFile::load(path, &text, &error)) {
-        Dialogs::warning(this, tr("失败"), tr("打开配置文件失败.") + error);
-        return;
-    }
-    const SettingsFile::Content content = SettingsFile::parse(text);
-    if (content.status == SettingsFile::Content::NotJson) {
-        Dialogs::warning(this, tr("失败"), tr("解析配置文件失败.") + content.parserError);
-        return;
-    }
-    if (content.status == SettingsFile::Content::MissingKeys) {
-        Dialogs::warning(this, tr("失败"), tr("解析配置文件失败."));
-        return;
-    }
-    // Position, not "ChannalID", picks the page.
-    for (int i = 0; i < content.canParam.size(); ++i)
-        if (ChannalPageWidget *page = m_pCANParamWidget->page(i))
-            page->fromJson(content.canParam.at(i).toObject());
-    m_pOfflineListWidget->fromJson(content.offlineDatas);
-    if (content.sendType >= 0)
-        m_comboBoxSendType->setCurrentIndex(content.sendType);
-    hint(tr("读取成功"));
+    SettingsFileActions(*m_pCANParamWidget, *m_pOfflineListWidget, *m_comboBoxSendType, this)
+        .read();
 }
 
 void MainWidget::onPushButonDefault()
 {
-    for (int i = 0; i < m_pCANParamWidget->channalCount(); ++i)
-        if (ChannalPageWidget *page = m_pCANParamWidget->page(i))
-            page->resetDefaults();
+    SettingsFileActions(*m_pCANParamWidget, *m_pOfflineListWidget, *m_comboBoxSendType, this)
+        .resetShownChannals();
 }
 
 // --- offline data -------------------------------------------------------------------
 
 void MainWidget::onPushButtonReadOffline()
 {
-    if (!m_link->isOpen()) {
-        hint(tr("设备未连接"));
-        return;
-    }
-    ButtonDisableGuard guard(m_pushButtonReadOffline);
-    QVector<QByteArray> records;
-    switch (OfflineTransfer::readRecords(*m_link, &records)) {
-    case OfflineTransfer::ReadResult::RequestFailed:
-        hint(tr("发送读离线数据请求失败"));
-        return;
-    case OfflineTransfer::ReadResult::ReadFailed:
-        hint(tr("读离线数据失败"));
-        return;
-    case OfflineTransfer::ReadResult::NoData:
-        hint(tr("离线数据不存在"));
-        return;
-    case OfflineTransfer::ReadResult::Ok:
-        break;
-    }
-    m_pOfflineListWidget->fromRecords(records);
-    hint(tr("读取成功"));
+    OfflineDataExchange::readOffline(*m_link, *m_pOfflineListWidget, m_pushButtonReadOffline,
+                                     this);
 }
 
 void MainWidget::onPushButtonWriteOffline()
 {
-    if (!m_link->isOpen()) {
-        hint(tr("设备未连接"));
-        return;
-    }
-    ButtonDisableGuard guard(m_pushButtonWriteOffline);
-    // A list the device cannot hold is refused before any byte goes out, the
-    // offline-send switch included.
-    if (!m_pOfflineListWidget->withinCapacity())
-        return;
-    const bool sendingWasOn = m_pDataMonitorWidget->isOfflineSendOn();
-    if (sendingWasOn)
-        m_pDataMonitorWidget->setOfflineSend(false);
-    QVector<QByteArray> records;
-    if (!m_pOfflineListWidget->toRecords(records))
-        return;
-
-    switch (OfflineTransfer::writeRecords(*m_link, records)) {
-    case OfflineTransfer::WriteResult::WriteFailed:
-        hint(tr("离线数据设置失败"));
-        return;
-    case OfflineTransfer::WriteResult::Refused:
-        hint(tr("设置离线数据失败"));
-        return;
-    case OfflineTransfer::WriteResult::Ok:
-        break;
-    }
-    // Emptying the device's list leaves offline sending off.
-    if (sendingWasOn && !records.isEmpty())
-        m_pDataMonitorWidget->setOfflineSend(true);
-    hint(tr("设置成功"));
+    OfflineDataExchange::writeOffline(*m_link, *m_pOfflineListWidget, *m_pDataMonitorWidget,
+                                      m_pushButtonWriteOffline, this);
 }

@@ -17,12 +17,6 @@ struct DataListEntry {
     int bitCount = 1; // 0 "16", 1 "32"
     QString idText = QStringLiteral("00 00 00 00");
     QString maskText = QStringLiteral("00 00 00 00");
-
-    bool operator==(const DataListEntry &o) const
-    {
-        return enabled == o.enabled && workMode == o.workMode && bitCount == o.bitCount
-            && idText == o.idText && maskText == o.maskText;
-    }
 };
 
 namespace FilterBank {

@@ -17,12 +17,6 @@ struct OfflineFrameRow {
     int extended = 0;                                  // 0 standard, 1 extended
     QString id = QStringLiteral("00 00 00 00");        // hexadecimal, most significant first
     QString data = QStringLiteral("00 00 00 00 00 00 00 00");
-
-    bool operator==(const OfflineFrameRow &o) const
-    {
-        return channal == o.channal && interval == o.interval && remote == o.remote
-            && extended == o.extended && id == o.id && data == o.data;
-    }
 };
 
 namespace OfflineFrame {

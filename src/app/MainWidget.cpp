@@ -452,7 +452,7 @@ void MainWidget::connectDevice()
 
     int channals = 0;
     if (!SessionCommands::readChannalCount(*m_link, &channals)) {
-        abortConnection();
+        closeConnection();
         hint(tr("读取通道个数失败"));
         return;
     }
@@ -462,7 +462,7 @@ void MainWidget::connectDevice()
 
     SessionCommands::ModeState mode;
     if (!SessionCommands::readModeState(*m_link, &mode)) {
-        abortConnection();
+        closeConnection();
         hint(tr("获取离线模式数据失败"));
         return;
     }
@@ -475,7 +475,8 @@ void MainWidget::connectDevice()
     m_pOfflineListWidget->initList(m_nChannalCount, mode.capacity, mode.storedCount);
 }
 
-void MainWidget::abortConnection()
+// The link closed again, never left open while not connected.
+void MainWidget::closeConnection()
 {
     m_link->close();
     m_bConnected = false;
@@ -485,9 +486,7 @@ void MainWidget::abortConnection()
 void MainWidget::disconnectDevice()
 {
     m_pDataMonitorWidget->closeWatch();
-    m_link->close();
-    m_bConnected = false;
-    m_pPushButtonConnect->setText(tr("连接"));
+    closeConnection();
     m_pCANParamWidget->removeAllTabs();
     m_pOfflineListWidget->clearList();
 }

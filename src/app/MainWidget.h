@@ -79,7 +79,7 @@ private:
     void showDeviceName();
     void hint(const QString &text);
     void connectDevice();
-    void abortConnection();
+    void closeConnection();
     void disconnectDevice();
 
     // Controls, in creation order.

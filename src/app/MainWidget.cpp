@@ -1,7 +1,11 @@
 #include "app/MainWidget.h"
 
 #include "app/DeviceIdentity.h"
+#include "app/DeviceInfoDialog.h"
+#include "app/Dialogs.h"
 #include "app/LanguageChoice.h"
+#include "app/SessionCommands.h"
+#include "app/SettingsFileActions.h"
 #include "canparam/CANParamWidget.h"
 #include "canparam/CanParamExchange.h"
 #include "device/CWrapWinUSB.h"
@@ -11,6 +15,7 @@
 #include "monitor/DataMonitorWidget.h"
 #include "monitor/SetCacheDialog.h"
 #include "offline/OfflineListWidget.h"
+#include "offline/OfflineDataExchange.h"
 #include "widgets/AboutDialog.h"
 #include "widgets/SwitchButton.h"
 #include "widgets/TitleWidget.h"
@@ -394,11 +399,13 @@ void MainWidget::onActionAbout()
 void MainWidget::showDeviceName()
 {
     const DeviceIdentity id = readDeviceIdentity();
+    const QString name = displayableDeviceName(id.name);
+    // A failed read keeps the field, and with it the values Connect checks for that name.
+    if (name.isNull())
+        return;
+    m_pLineEditDevName->setText(name);
     m_strDevType = id.deviceType;
     m_strFirmwareVer = id.firmwareVersion;
-    const QString name = displayableDeviceName(id.name);
-    if (!name.isNull())
-        m_pLineEditDevName->setText(name);
 }
 
 void MainWidget::onDeviceChanged(int code)
@@ -431,14 +438,6 @@ bool MainWidget::nativeEvent(const QByteArray &eventType, void *message, long *r
 
 void MainWidget::paintEvent(QPaintEvent *event) { AbsFrameLessAutoSize::paintEvent(event); }
 
-// The device and file behaviour of the slots below is built with their subsystems; until
-// then the controls are wired and do nothing.
-void MainWidget::onClickedPushButtonConnect() {}
-void MainWidget::onSwichButtonOfflineModelState(bool) {}
-void MainWidget::onSwichButtonRelayModelState(bool) {}
-void MainWidget::onPushButtonSaveToFile() {}
-void MainWidget::onPushButtonReadFromFile() {}
-void MainWidget::onPushButonDefault() {}
 void MainWidget::onPushButtonReadCAN()
 {
     CanParamExchange::readCan(*m_link, *m_pCANParamWidget, m_pushButtonReadCAN, this);
@@ -448,9 +447,6 @@ void MainWidget::onPushButtonWriteCAN()
 {
     CanParamExchange::writeCan(*m_link, *m_pCANParamWidget, m_pushButtonWriteCAN, this);
 }
-void MainWidget::onPushButtonReadOffline() {}
-void MainWidget::onPushButtonWriteOffline() {}
-void MainWidget::onActionDevInfo() {}
 
 void MainWidget::onActionSet()
 {
@@ -469,4 +465,164 @@ void MainWidget::onAcitonFilter()
         return;
     // Replaced by value on the GUI thread, where the monitor applies it.
     m_idFilter = dialog.filterSettings();
+}
+
+// --- connection -------------------------------------------------------------------
+
+void MainWidget::hint(const QString &text) { Dialogs::information(this, tr("提示"), text); }
+
+void MainWidget::onClickedPushButtonConnect()
+{
+    if (m_bConnected)
+        disconnectDevice();
+    else
+        connectDevice();
+}
+
+void MainWidget::connectDevice()
+{
+    if (m_pLineEditDevName->text().isEmpty()) {
+        hint(tr("设备不存在"));
+        return;
+    }
+    if (!isSupportedDevice(m_strDevType, m_strFirmwareVer)) {
+        hint(tr("程序不支持此硬件"));
+        return;
+    }
+    if (!m_link->open(DeviceInterfaceGuid)) {
+        m_link->close();
+        hint(tr("连接失败"));
+        return;
+    }
+    m_bConnected = true;
+    m_pPushButtonConnect->setText(tr("断开连接"));
+
+    int channals = 0;
+    if (!SessionCommands::readChannalCount(*m_link, &channals)) {
+        closeConnection();
+        hint(tr("读取通道个数失败"));
+        return;
+    }
+    m_nChannalCount = channals;
+    // Replaces the tabs a removal left, so a reconnection shows each channel once.
+    m_pCANParamWidget->addChannalTabs(m_nChannalCount);
+
+    SessionCommands::ModeState mode;
+    if (!SessionCommands::readModeState(*m_link, &mode)) {
+        closeConnection();
+        hint(tr("获取离线模式数据失败"));
+        return;
+    }
+    m_nOfflineCount = mode.storedCount;
+    m_pWidgetOfflineModeState->setCheckedSilently(mode.offlineMode);
+    m_pWidgetRelayModel->setCheckedSilently(mode.relayMode);
+    // A send type that names no item leaves the combo box as it was.
+    if (mode.sendType >= 0 && mode.sendType < m_comboBoxSendType->count())
+        m_comboBoxSendType->setCurrentIndex(mode.sendType);
+    m_pOfflineListWidget->initList(m_nChannalCount, mode.capacity, mode.storedCount);
+}
+
+// The link closed again, never left open while not connected.
+void MainWidget::closeConnection()
+{
+    m_link->close();
+    m_bConnected = false;
+    m_pPushButtonConnect->setText(tr("连接"));
+}
+
+void MainWidget::disconnectDevice()
+{
+    m_pDataMonitorWidget->closeWatch();
+    closeConnection();
+    m_pCANParamWidget->removeAllTabs();
+    m_pOfflineListWidget->clearList();
+}
+
+// --- operating modes ----------------------------------------------------------------
+
+void MainWidget::onSwichButtonOfflineModelState(bool on)
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    if (!SessionCommands::setOfflineMode(*m_link, on, m_comboBoxSendType->currentIndex())) {
+        hint(tr("设置离线模式失败."));
+        return;
+    }
+    // The two modes exclude each other, on the device as on the screen.
+    if (on && m_pWidgetRelayModel->isChecked()) {
+        m_pWidgetRelayModel->setCheckedSilently(false);
+        onSwichButtonRelayModelState(false);
+    }
+}
+
+void MainWidget::onSwichButtonRelayModelState(bool on)
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    if (!SessionCommands::setRelayMode(*m_link, on)) {
+        hint(tr("设置中继失败"));
+        return;
+    }
+    if (on && m_pWidgetOfflineModeState->isChecked()) {
+        m_pWidgetOfflineModeState->setCheckedSilently(false);
+        onSwichButtonOfflineModelState(false);
+    }
+}
+
+// --- device information -------------------------------------------------------------
+
+void MainWidget::onActionDevInfo()
+{
+    if (!m_link->isOpen()) {
+        hint(tr("设备未连接"));
+        return;
+    }
+    DeviceInfoDialog dialog(m_nChannalCount, m_link.get(), this);
+    dialog.exec();
+}
+
+// --- settings file ------------------------------------------------------------------
+
+void MainWidget::onPushButtonSaveToFile()
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    SettingsFileActions(*m_pCANParamWidget, *m_pOfflineListWidget, *m_comboBoxSendType, this)
+        .save();
+}
+
+void MainWidget::onPushButtonReadFromFile()
+{
+    if (!m_bConnected) {
+        hint(tr("设备未连接."));
+        return;
+    }
+    SettingsFileActions(*m_pCANParamWidget, *m_pOfflineListWidget, *m_comboBoxSendType, this)
+        .read();
+}
+
+void MainWidget::onPushButonDefault()
+{
+    SettingsFileActions(*m_pCANParamWidget, *m_pOfflineListWidget, *m_comboBoxSendType, this)
+        .resetShownChannals();
+}
+
+// --- offline data -------------------------------------------------------------------
+
+void MainWidget::onPushButtonReadOffline()
+{
+    OfflineDataExchange::readOffline(*m_link, *m_pOfflineListWidget, m_pushButtonReadOffline,
+                                     this);
+}
+
+void MainWidget::onPushButtonWriteOffline()
+{
+    OfflineDataExchange::writeOffline(*m_link, *m_pOfflineListWidget, *m_pDataMonitorWidget,
+                                      m_pushButtonWriteOffline, this);
 }

@@ -79,6 +79,10 @@ private:
     void installLanguage(QTranslator &preferred, int minimumWidth);
     void fitMinimumWidth(int describedWidth = 0);
     void showDeviceName();
+    void hint(const QString &text);
+    void connectDevice();
+    void closeConnection();
+    void disconnectDevice();
 
     // Controls, in creation order.
     QLabel *m_pLabelDevName = nullptr;

@@ -105,6 +105,23 @@ bool CWrapWinUSB::readPipe(uint8_t *buffer, uint32_t length, uint32_t *transferr
     return call.ok && m_backend->readInterrupt(buffer, length, transferred, CommandTimeoutMs);
 }
 
+int CWrapWinUSB::dropStaleReplies()
+{
+    // An exchange has at most 255 replies; the bound keeps a babbling device from
+    // holding the GUI thread.
+    constexpr int MaxDropped = 512;
+    uint8_t buffer[64];
+    int dropped = 0;
+    Call call(*this);
+    while (call.ok && dropped < MaxDropped) {
+        uint32_t n = 0;
+        if (!m_backend->readInterrupt(buffer, sizeof buffer, &n, StaleReplyPollMs))
+            break;
+        ++dropped;
+    }
+    return dropped;
+}
+
 bool CWrapWinUSB::readBulk(uint8_t *buffer, uint32_t length, uint32_t *transferred)
 {
     *transferred = 0;

@@ -26,6 +26,8 @@ class CWrapWinUSB {
 public:
     // Every command read and write fails after this long instead of blocking.
     static constexpr unsigned CommandTimeoutMs = 1000;
+    // How long dropStaleReplies() waits for one more leftover reply.
+    static constexpr unsigned StaleReplyPollMs = 1;
 
     // A link over a backend of the selected kind (see DeviceBackends).
     CWrapWinUSB();
@@ -42,6 +44,10 @@ public:
 
     bool writePipe(const uint8_t *buffer, uint32_t length, uint32_t *transferred);
     bool readPipe(uint8_t *buffer, uint32_t length, uint32_t *transferred);
+    // Reads and throws away the replies an earlier exchange left on the command pipe
+    // (one that stopped at a bad reply), so the next request is answered by its own.
+    // Returns how many were dropped.
+    int dropStaleReplies();
 
     // One bulk IN transfer for the monitor's receive thread. Fails at once on a closed
     // link and returns false as soon as close() starts.

@@ -157,6 +157,7 @@ bool replyPasses(CommandId id, bool readOk, const QByteArray &received)
 
 bool sendRequest(CWrapWinUSB &link, CommandId id, const QByteArray &request)
 {
+    link.dropStaleReplies();
     uint32_t written = 0;
     const bool ok = link.writePipe(reinterpret_cast<const uint8_t *>(request.constData()),
                                    uint32_t(request.size()), &written);

@@ -93,8 +93,9 @@ QByteArray setRelayMode(bool on);
 bool writePasses(CommandId id, bool writeOk, uint32_t written, uint32_t requestLength);
 bool replyPasses(CommandId id, bool readOk, const QByteArray &received);
 
-// One exchange step over a link: write with the command's checks; read one reply into a
-// buffer of the command's size and return only the bytes actually received.
+// One exchange step over a link: write with the command's checks (after dropping any
+// reply an earlier, aborted exchange left behind); read one reply into a buffer of the
+// command's size and return only the bytes actually received.
 bool sendRequest(CWrapWinUSB &link, CommandId id, const QByteArray &request);
 bool readReply(CWrapWinUSB &link, CommandId id, QByteArray *received);
 

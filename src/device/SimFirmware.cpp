@@ -33,8 +33,11 @@ SimFirmware::SimFirmware(State initial) : m_state(std::move(initial))
     m_state.channels.resize(std::max<size_t>(m_state.channels.size(), m_state.channelCount));
 }
 
-bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutMs)
+bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutMs,
+                                size_t *accepted)
 {
+    if (accepted)
+        *accepted = 0;
     bool unplugNow = false;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -51,13 +54,24 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutM
                             [this] { return !m_plugged; });
             return false;
         }
+        ScriptedFault f{0, Fault::NoReply, -1};
+        const bool faulted = it != m_faults.end();
+        if (faulted) {
+            f = *it;
+            m_faults.erase(it);
+        }
+        if (faulted && f.fault == Fault::WriteFails)
+            return false;
+        if (faulted && f.fault == Fault::PartialWrite && length > 1)
+            length -= 1;
+
         Bytes request(data, data + length);
         m_requests.push_back(request);
         std::vector<Bytes> replies = answer(request);
+        if (accepted)
+            *accepted = length;
 
-        if (it != m_faults.end()) {
-            const ScriptedFault f = *it;
-            m_faults.erase(it);
+        if (faulted) {
             const size_t k = size_t(std::max(0, f.replyIndex));
             switch (f.fault) {
             case Fault::NoReply:
@@ -83,7 +97,13 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutM
                 replies.clear();
                 unplugNow = true;
                 break;
+            case Fault::TruncatedReply:
+                if (k < replies.size() && !replies[k].empty())
+                    replies[k].pop_back();
+                break;
             case Fault::WriteNeverCompletes:
+            case Fault::WriteFails:
+            case Fault::PartialWrite:
                 break;
             }
         }

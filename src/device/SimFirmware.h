@@ -60,6 +60,9 @@ public:
         WrongStatus,       // byte 2 of the reply is 0x80 instead of 0x81
         RemoveMidExchange, // the request is taken, then the device is unplugged
         WriteNeverCompletes, // the request is never taken; the write fails at its time-out
+        TruncatedReply,    // the reply loses its last byte
+        WriteFails,        // the request does not get through: the write fails at once
+        PartialWrite,      // only the request's first bytes get through (and are answered)
     };
 
     enum class BulkResult { Ok, Cancelled, Unplugged };
@@ -68,8 +71,10 @@ public:
     explicit SimFirmware(State initial);
 
     // --- transport side -------------------------------------------------------------
-    // Interrupt OUT. False when the device is unplugged or the write times out.
-    bool handleRequest(const uint8_t *data, size_t length, int timeoutMs = 0);
+    // Interrupt OUT. False when the device is unplugged, the write times out or a
+    // scripted fault fails it. `accepted` (optional) gets the bytes that got through.
+    bool handleRequest(const uint8_t *data, size_t length, int timeoutMs = 0,
+                       size_t *accepted = nullptr);
     // Interrupt IN, without waiting. False when no reply is queued.
     bool tryTakeReply(Bytes &out);
     // Interrupt IN, waiting up to timeoutMs. False on time-out or when unplugged.

@@ -88,9 +88,10 @@ void SimBackend::close() { m_device.reset(); }
 bool SimBackend::writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
                                 unsigned timeoutMs)
 {
-    if (!m_device || !m_device->handleRequest(data, length, int(timeoutMs)))
+    size_t accepted = 0;
+    if (!m_device || !m_device->handleRequest(data, length, int(timeoutMs), &accepted))
         return false;
-    *transferred = length;
+    *transferred = uint32_t(accepted);
     return true;
 }
 

@@ -330,7 +330,7 @@ void DataMonitorWidget::onPushButtonSaveWatchData()
         return;
     reapSaves(false);
     // The thread writes the cache as it is now; the monitor goes on meanwhile.
-    const QList<CachedTransfer> entries = m_log.cache();
+    const TransferCache entries = m_log.cache();
     auto done = std::make_shared<std::atomic<bool>>(false);
     const MonitorSaveFormat format = saveFormatForPath(path);
     m_saves.push_back({std::thread([this, path, entries, format, done] {

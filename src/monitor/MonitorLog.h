@@ -6,8 +6,11 @@
 #include "monitor/MonitorFormatter.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
+
+#include <deque>
+#include <memory>
+#include <vector>
 
 struct IdFilter;
 
@@ -16,6 +19,31 @@ struct CachedTransfer {
     QByteArray records;  // the 19-byte records of those lines, back to back
     qint64 hostTimeMs = 0; // arrival at the host, milliseconds since the epoch (UTC)
     qint64 firstNumber = 0; // running number of the first line
+};
+
+// The display cache: oldest first, bounded by the log. Entries are kept in sealed
+// chunks that copies share, so a copy (for a save running on another thread) costs
+// next to nothing and never changes when the log goes on.
+class TransferCache {
+public:
+    static constexpr int ChunkSize = 1024;
+
+    int size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    const CachedTransfer &at(int i) const;
+    const CachedTransfer &first() const { return at(0); }
+    const CachedTransfer &last() const { return at(m_size - 1); }
+
+    void append(CachedTransfer entry);
+    void removeFirst();
+    void clear();
+
+private:
+    using Chunk = std::vector<CachedTransfer>;
+    std::deque<std::shared_ptr<const Chunk>> m_sealed; // each holds ChunkSize entries
+    Chunk m_tail;
+    int m_skip = 0; // entries already dropped from the front of the first chunk
+    int m_size = 0;
 };
 
 class MonitorLog {
@@ -38,8 +66,7 @@ public:
     void clear();      // cache and running number
     void clearCache(); // the cache alone
     qint64 runningNumber() const { return m_number; }
-    // Oldest first. A copy is cheap and does not change when the log goes on.
-    const QList<CachedTransfer> &cache() const { return m_cache; }
+    const TransferCache &cache() const { return m_cache; }
 
 private:
     MonitorNames m_names;
@@ -47,5 +74,5 @@ private:
     const IdFilter *m_filter = nullptr;
     int m_cacheSize = 4096;
     qint64 m_number = 0;
-    QList<CachedTransfer> m_cache;
+    TransferCache m_cache;
 };

@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 
-bool writeMonitorLog(const QString &path, const QList<CachedTransfer> &entries, QString *error)
+bool writeMonitorLog(const QString &path, const TransferCache &entries, QString *error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
@@ -11,8 +11,8 @@ bool writeMonitorLog(const QString &path, const QList<CachedTransfer> &entries, 
         return false;
     }
     QTextStream out(&file); // the locale's encoding, as every text file of the program
-    for (const CachedTransfer &entry : entries)
-        out << entry.text << '\n';
+    for (int i = 0; i < entries.size(); ++i)
+        out << entries.at(i).text << '\n';
     out.flush();
     if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
         *error = file.errorString();

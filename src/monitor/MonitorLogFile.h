@@ -3,9 +3,8 @@
 
 #include "monitor/MonitorLog.h"
 
-#include <QList>
 #include <QString>
 
 // Writes through a temporary file that replaces `path` only when all was written, so a
 // failed save leaves an older file intact. On failure `error` gets the system's text.
-bool writeMonitorLog(const QString &path, const QList<CachedTransfer> &entries, QString *error);
+bool writeMonitorLog(const QString &path, const TransferCache &entries, QString *error);

@@ -187,6 +187,22 @@ void TestMonitorFormat::cacheDropsOldestFirst()
     log.addTransfer(report(0, false, false, 0, 5, false, {}), 5);
     QCOMPARE(log.cache().size(), 1);
     QCOMPARE(log.cache().at(0).firstNumber, qint64(5));
+
+    // Across many chunks: a copy taken for a save stays as it was while the log goes on.
+    log.clear();
+    log.setCacheSize(3000);
+    const auto add = [&log](int n) {
+        for (int i = 0; i < n; ++i)
+            log.addTransfer(report(0, false, false, 0, 1, false, {}), log.runningNumber() + 1);
+    };
+    add(5000);
+    const TransferCache copy = log.cache();
+    add(2500);
+    for (const auto &[cache, first] : {std::make_pair(copy, 2001), {log.cache(), 4501}}) {
+        QCOMPARE(cache.size(), 3000);
+        for (int i = 0; i < cache.size(); ++i)
+            QCOMPARE(cache.at(i).firstNumber, qint64(first + i));
+    }
 }
 
 void TestMonitorFormat::displayModeAffectsLaterLinesOnly()

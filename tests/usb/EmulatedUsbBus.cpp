@@ -134,14 +134,15 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
         if (urb->endpoint & 0x80) {
             dev->flying.push_back(urbData);
         } else {
+            size_t accepted = size_t(urb->buffer_length);
             if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT
                 && !dev->firmware->handleRequest(static_cast<const uint8_t *>(urb->buffer),
-                                                 size_t(urb->buffer_length))) {
+                                                 size_t(urb->buffer_length), 0, &accepted)) {
                 umockdev_ioctl_data_unref(urbData);
                 umockdev_ioctl_client_complete(client, -1, ENODEV);
                 return TRUE;
             }
-            finish(dev, urbData, 0, urb->buffer_length);
+            finish(dev, urbData, 0, int(accepted));
         }
         umockdev_ioctl_client_complete(client, 0, 0);
         return TRUE;

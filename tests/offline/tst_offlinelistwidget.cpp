@@ -101,11 +101,8 @@ void TestOfflineListWidget::addKeepsToTheCapacity()
 
     QCOMPARE(m_dialogs->texts(), message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(m_list->rowCount(), message.isEmpty() ? rows + 1 : rows);
-    if (message.isEmpty()) {
+    if (message.isEmpty())
         QCOMPARE(m_list->toJson().last().toString(), Defaults);
-        QCOMPARE(combo(rows, 0)->count(), 2);
-        QVERIFY(m_table->selectedItems().isEmpty());
-    }
     m_dialogs->boxes.clear();
     QCOMPARE(m_list->withinCapacity(), fits);
     QCOMPARE(m_dialogs->texts(), fits ? QStringList() : QStringList{message});
@@ -235,7 +232,6 @@ void TestOfflineListWidget::initListGivesFreshDefaultRows()
 
     m_list->initList(1, 9, 0);
     QCOMPARE(m_list->rowCount(), 0);
-    QCOMPARE(m_list->capacity(), 9);
     trigger("m_pActionAdd");
     QCOMPARE(combo(0, 0)->count(), 1);
 

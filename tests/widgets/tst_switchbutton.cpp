@@ -34,7 +34,6 @@ class TestSwitchButton : public QObject
 private slots:
     void pressSlides_data();
     void pressSlides();
-    void timerDrivesTheKnob();
     void setChecked_data();
     void setChecked();
     void resizeSetsStepAndKnob_data();
@@ -89,16 +88,6 @@ void TestSwitchButton::pressSlides()
             previous = offsets[i];
         }
     }
-}
-
-void TestSwitchButton::timerDrivesTheKnob()
-{
-    SwitchButton sw;
-    sw.setButtonStyle(SwitchButton::ButtonStylePill);
-    sw.resize(60, 24);
-    press(&sw, Qt::LeftButton);
-    QTRY_COMPARE(sw.knobOffset(), 36);
-    QTRY_VERIFY(!sw.isAnimating());
 }
 
 void TestSwitchButton::setChecked_data()

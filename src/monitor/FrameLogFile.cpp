@@ -23,11 +23,12 @@ QString frameLogFileFilters()
         + QStringLiteral(";;") + QCoreApplication::translate("FrameLogFile", "Vector ASC文件(*.asc)");
 }
 
-QVector<LoggedFrame> loggedFrames(const QList<CachedTransfer> &entries)
+QVector<LoggedFrame> loggedFrames(const TransferCache &entries)
 {
     QVector<LoggedFrame> frames;
     QVector<MonitorRecord> records;
-    for (const CachedTransfer &entry : entries) {
+    for (int i = 0; i < entries.size(); ++i) {
+        const CachedTransfer &entry = entries.at(i);
         if (!decodeTransfer(entry.records, &records))
             continue; // the cache keeps whole records only
         for (const MonitorRecord &r : records)
@@ -36,7 +37,7 @@ QVector<LoggedFrame> loggedFrames(const QList<CachedTransfer> &entries)
     return frames;
 }
 
-bool writeFrameLog(const QString &path, const QList<CachedTransfer> &entries,
+bool writeFrameLog(const QString &path, const TransferCache &entries,
                    MonitorSaveFormat format, QString *error)
 {
     const QVector<LoggedFrame> frames = loggedFrames(entries);

@@ -17,9 +17,9 @@ MonitorSaveFormat saveFormatForPath(const QString &path);
 QString frameLogFileFilters();
 
 // The frames behind the cached lines, with their transfers' arrival times.
-QVector<LoggedFrame> loggedFrames(const QList<CachedTransfer> &entries);
+QVector<LoggedFrame> loggedFrames(const TransferCache &entries);
 
 // Writes through a temporary file that replaces `path` only when all was written. On
 // failure `error` gets the system's text. Text goes to writeMonitorLog instead.
-bool writeFrameLog(const QString &path, const QList<CachedTransfer> &entries,
+bool writeFrameLog(const QString &path, const TransferCache &entries,
                    MonitorSaveFormat format, QString *error);

@@ -20,6 +20,8 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTabWidget>
+#include <QTextDocument>
+#include <QtMath>
 #include <QtTest>
 
 #include <optional>
@@ -40,7 +42,15 @@ std::optional<TextRoom> textRoom(QWidget *w)
     if (auto *label = qobject_cast<QLabel *>(w)) {
         if (label->text().isEmpty() || label->wordWrap())
             return std::nullopt;
-        return TextRoom{advance(label->text()), label->contentsRect().width() - 2 * label->margin()};
+        const int room = label->contentsRect().width() - 2 * label->margin();
+        if (Qt::mightBeRichText(label->text())) { // measured as laid out, not as markup
+            QTextDocument doc;
+            doc.setDefaultFont(label->font());
+            doc.setDocumentMargin(0);
+            doc.setHtml(label->text());
+            return TextRoom{qCeil(doc.idealWidth()), room};
+        }
+        return TextRoom{advance(label->text()), room};
     }
     if (auto *button = qobject_cast<QPushButton *>(w)) {
         if (button->text().isEmpty())

@@ -357,6 +357,16 @@ void TestDataMonitor::removalWhileMonitoring()
     QTest::qWait(100);
     QCOMPARE(m_page->log().runningNumber(), shown);
     QVERIFY(dialogs.boxes.isEmpty());
+
+    // Plugged in and connected again: switching monitoring off and on starts a new
+    // thread in place of the ended one, and frames flow again.
+    m_device->setPlugged(true);
+    QVERIFY(m_link->open());
+    press(monitorSwitch());
+    press(monitorSwitch());
+    QCOMPARE(m_page->receiver()->threadsStarted(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(m_page->log().runningNumber() > shown + 100, 5000);
+    QVERIFY(dialogs.boxes.isEmpty());
     m_page.reset();
 }
 

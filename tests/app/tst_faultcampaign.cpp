@@ -9,6 +9,8 @@
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
 #include "device/SimulatedAdapter.h"
+#include "monitor/DataMonitorWidget.h"
+#include "monitor/MonitorLog.h"
 #include "support/RecordingDialogs.h"
 #include "widgets/BrantelResources.h"
 #include "widgets/SwitchButton.h"
@@ -79,7 +81,8 @@ private slots:
     void cleanupTestCase();
     void exchange_data();
     void exchange();
-    void settingsSaveOnAFullDisk();
+    void saveOnAFullDisk_data();
+    void saveOnAFullDisk();
 
 private:
     template <typename T> T *child(const char *name)
@@ -281,15 +284,40 @@ void TestFaultCampaign::exchange()
     QVERIFY(m_window->isConnected());
 }
 
-// A settings save that cannot be written whole (a full disk) keeps the old file as it
-// was and leaves no half-written file beside it.
-void TestFaultCampaign::settingsSaveOnAFullDisk()
+// A save that cannot be written whole (a full disk) keeps the old file as it was, leaves
+// no half-written file beside it and says so.
+void TestFaultCampaign::saveOnAFullDisk_data()
 {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("settings") << "m_pPushButtonSavetofile" << "settings.txt"
+                              << QStringLiteral("写配置文件失败.");
+    const QString monitor = QStringLiteral("写监控数据失败.");
+    QTest::newRow("monitor text") << "m_pPushButtonSave" << "monitor.txt" << monitor;
+    QTest::newRow("monitor candump") << "m_pPushButtonSave" << "monitor.log" << monitor;
+    QTest::newRow("monitor ASC") << "m_pPushButtonSave" << "monitor.asc" << monitor;
+}
+
+void TestFaultCampaign::saveOnAFullDisk()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, fileName);
+    QFETCH(QString, message);
     start();
     QVERIFY(reconnect());
+    if (button == QLatin1String("m_pPushButtonSave")) {
+        // A few monitored lines to save.
+        m_device->setStreamRate(200);
+        auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
+        QTest::mouseClick(watch, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->findChild<DataMonitorWidget *>()->log().runningNumber() > 20, 5000);
+        QTest::mouseClick(watch, Qt::LeftButton);
+        QVERIFY(!watch->isChecked());
+    }
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.txt"));
-    const QByteArray old("{\"kept\": true}\n");
+    const QString path = dir.filePath(fileName);
+    const QByteArray old("kept\n");
     {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -301,20 +329,26 @@ void TestFaultCampaign::settingsSaveOnAFullDisk()
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
-    small.rlim_cur = 64; // well below any settings text
+    small.rlim_cur = 64; // well below any of these files
     setrlimit(RLIMIT_FSIZE, &small);
-    child<QPushButton>("m_pPushButtonSavetofile")->click();
+    child<QPushButton>(button.toLatin1().constData())->click();
+    const bool answered = QTest::qWaitFor([&] { return !dialogs.boxes.isEmpty(); }, 10000);
     setrlimit(RLIMIT_FSIZE, &saved);
 
+    QVERIFY(answered);
     QCOMPARE(dialogs.boxes.size(), 1);
-    QVERIFY2(dialogs.boxes.first().text.startsWith(QStringLiteral("写配置文件失败.")),
-             qPrintable(dialogs.boxes.first().text));
+    const QString shown = dialogs.boxes.first().text;
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("settings.txt")});
-    m_table << QStringLiteral("| settings save | write fails (file size limit) | %1; old file kept, no stray file | - |")
-                   .arg(dialogs.boxes.first().text.section(QLatin1Char('\n'), 0, 0));
+    const bool kept = f.readAll() == old;
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    m_table << QStringLiteral("| save %1 | write fails (64-byte file size limit) | %2; %3 | - |")
+                   .arg(fileName, shown,
+                        kept && files.size() == 1 ? QStringLiteral("old file kept, no stray file")
+                                                  : QStringLiteral("FILE DAMAGED"));
+    QVERIFY2(shown.startsWith(message), qPrintable(shown));
+    QVERIFY(kept);
+    QCOMPARE(files, QStringList{fileName});
 }
 
 QTEST_MAIN(TestFaultCampaign)

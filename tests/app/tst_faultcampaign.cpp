@@ -117,7 +117,8 @@ void TestFaultCampaign::cleanup()
 
 void TestFaultCampaign::cleanupTestCase()
 {
-    qInfo().noquote() << "\n| exchange | fault | result | longest GUI block (ms) |\n|---|---|---|---|";
+    qInfo().noquote() << "| exchange | fault | result | longest GUI block (ms) |";
+    qInfo().noquote() << "|---|---|---|---|";
     for (const QString &line : qAsConst(m_table))
         qInfo().noquote() << line;
 }

@@ -51,7 +51,9 @@ Content parse(const QByteArray &text)
 bool save(const QString &path, const QByteArray &text, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
+    // write is flushed by commit(), which takes a partial flush for success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered)) {
         *error = file.errorString();
         return false;
     }

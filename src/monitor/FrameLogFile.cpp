@@ -55,7 +55,9 @@ bool writeFrameLog(const QString &path, const TransferCache &entries,
 
     QSaveFile file(path);
     const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count; commit()
+    // takes a partial flush of a buffered write for success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()) {
         *error = file.errorString();
         file.cancelWriting();
         return false;

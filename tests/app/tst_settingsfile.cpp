@@ -72,12 +72,15 @@ void TestSettingsFile::failedSaveKeepsTheOldFile()
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = SettingsFile::save(path, QByteArray(256 * 1024, ' '), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    QVERIFY(!ok);
-    QVERIFY(!error.isEmpty());
+    // A text larger than the write buffer, and one the buffer would take whole.
+    for (const int size : {256 * 1024, 300}) {
+        small.rlim_cur = rlim_t(size / 4);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool ok = SettingsFile::save(path, QByteArray(size, ' '), &error);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY2(!ok, qPrintable(QString::number(size)));
+        QVERIFY(!error.isEmpty());
+    }
 
     QVERIFY(!SettingsFile::save(dir.filePath(QStringLiteral("missing/settings.txt")), old, &error));
     QVERIFY(!error.isEmpty());

@@ -8,7 +8,7 @@ packages=(
     qtbase5-dev qttools5-dev-tools qttools5-dev
     libusb-1.0-0-dev
     umockdev libumockdev-dev gir1.2-umockdev-1.0 libglib2.0-dev
-    xvfb xauth x11-utils imagemagick fonts-wqy-microhei
+    xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
     g++-mingw-w64-x86-64
     python3
     dpkg-dev file desktop-file-utils groff-base

@@ -25,7 +25,6 @@ DeviceInfoDialog::DeviceInfoDialog(int channalCount, CWrapWinUSB *link, QWidget 
                                  const char *fieldName) {
         label = new QLabel(this);
         label->setObjectName(QLatin1String(labelName));
-        label->setFixedWidth(90);
         field = new QLineEdit(this);
         field->setObjectName(QLatin1String(fieldName));
         field->setReadOnly(true);
@@ -73,6 +72,15 @@ void DeviceInfoDialog::retranslateUi()
     m_labelHardwareVer->setText(tr("硬件版本："));
     m_labelFirmwareVer->setText(tr("固件版本："));
     m_labelChannalCount->setText(tr("通道个数："));
+    // One width for every label keeps the fields in a column; 90 unless a language's
+    // longest label needs more.
+    const QList<QLabel *> labels{m_labelDevType, m_labelDevNum, m_labelHardwareVer,
+                                 m_labelFirmwareVer, m_labelChannalCount};
+    int width = 90;
+    for (QLabel *label : labels)
+        width = qMax(width, label->sizeHint().width());
+    for (QLabel *label : labels)
+        label->setFixedWidth(width);
 }
 
 void DeviceInfoDialog::changeEvent(QEvent *event)

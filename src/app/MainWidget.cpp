@@ -18,6 +18,7 @@
 #include "offline/OfflineDataExchange.h"
 #include "widgets/AboutDialog.h"
 #include "widgets/SwitchButton.h"
+#include "widgets/TextFit.h"
 #include "widgets/TitleWidget.h"
 
 #include <QAction>
@@ -40,6 +41,7 @@ namespace {
 constexpr int EnglishMinimumWidth = 790;
 constexpr int ChineseMinimumWidth = 720;
 constexpr int SendTypeMinimumWidth = 95;
+constexpr int DevNameMinimumWidth = 150;
 } // namespace
 
 MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
@@ -155,7 +157,7 @@ void MainWidget::setupUi()
     m_pLineEditDevName = new QLineEdit(this);
     m_pLineEditDevName->setObjectName(QStringLiteral("m_pLineEditDevName"));
     m_pLineEditDevName->setReadOnly(true);
-    m_pLineEditDevName->setFixedWidth(150);
+    m_pLineEditDevName->setFixedWidth(DevNameMinimumWidth);
     m_pPushButtonConnect = makeButton("m_pPushButtonConnect");
     m_tabWidget = new QTabWidget(this);
     m_tabWidget->setObjectName(QStringLiteral("m_tabWidget"));
@@ -193,6 +195,7 @@ void MainWidget::setupUi()
     topRow->addSpacing(5);
     topRow->addWidget(m_pLabelRelayModel);
     topRow->addWidget(m_pWidgetRelayModel);
+    topRow->addSpacing(5); // the switch's rounded end stays clear of the window's border
     topRow->addStretch();
 
     auto *bottomRow = new QHBoxLayout;
@@ -404,6 +407,9 @@ void MainWidget::showDeviceName()
     if (name.isNull())
         return;
     m_pLineEditDevName->setText(name);
+    // Wider for a name that would not fit: its two ends tell the model and the unit.
+    m_pLineEditDevName->setFixedWidth(
+        qMax(DevNameMinimumWidth, TextFit::lineEditWidthFor(m_pLineEditDevName, name)));
     m_strDevType = id.deviceType;
     m_strFirmwareVer = id.firmwareVersion;
 }

@@ -4,6 +4,7 @@
 #include "canparam/BitTimingDialog.h"
 #include "canparam/BitTimingReadout.h"
 #include "canparam/ChannalObject.h"
+#include "widgets/TextFit.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -59,8 +60,17 @@ void ChannalPageWidget::setupUi()
     }
     m_pLineEditRegister = new QLineEdit(this);
     m_pLineEditRegister->setObjectName(QStringLiteral("m_pLineEditRegister"));
-    m_pLineEditRegister->setMinimumWidth(SelectorWidth);
-    m_pLineEditRegister->setMaximumWidth(SelectorWidth);
+    // Wide enough for a whole register value in any font, never narrower than its
+    // neighbour; the text is set later, so the widest hex digit stands in for it.
+    QChar widest = QLatin1Char('0');
+    for (const QChar c : QStringLiteral("0123456789ABCDEFabcdef")) {
+        if (m_pLineEditRegister->fontMetrics().horizontalAdvance(c)
+            > m_pLineEditRegister->fontMetrics().horizontalAdvance(widest))
+            widest = c;
+    }
+    m_pLineEditRegister->setFixedWidth(qMax(
+        SelectorWidth,
+        TextFit::lineEditWidthFor(m_pLineEditRegister, QStringLiteral("0x") + QString(8, widest))));
     m_pLabelBitTiming = new BitTimingReadout(this);
     m_pPushButtonCalculator = new QPushButton(this);
     m_pPushButtonCalculator->setObjectName(QStringLiteral("m_pPushButtonCalculator"));
@@ -117,6 +127,7 @@ void ChannalPageWidget::setupUi()
         m_pTableWidgetDataList->setItem(r, ColMask, new QTableWidgetItem(defaults.maskText));
     }
     m_pTableWidgetDataList->item(0, ColEnabled)->setCheckState(Qt::Checked);
+    TextFit::growColumnToContents(m_pTableWidgetDataList, ColWorkMode);
 }
 
 QComboBox *ChannalPageWidget::comboAt(int row, int column) const
@@ -203,6 +214,7 @@ void ChannalPageWidget::resetDefaults()
     for (int r = 0; r < FilterBankCount; ++r)
         setEntry(r, DataListEntry());
     m_pTableWidgetDataList->item(0, ColEnabled)->setCheckState(Qt::Checked);
+    TextFit::growColumnToContents(m_pTableWidgetDataList, ColWorkMode);
 }
 
 QVector<QByteArray> ChannalPageWidget::buildFilterRequests() const
@@ -253,4 +265,5 @@ void ChannalPageWidget::retranslate()
             workMode->setItemText(1, tr("列表模式"));
         }
     }
+    TextFit::growColumnToContents(m_pTableWidgetDataList, ColWorkMode);
 }

@@ -37,7 +37,6 @@ void FilterDialog::setupUi()
     QFont f = font();
     f.setPointSize(10);
     setFont(f);
-    setFixedWidth(550);
     resize(550, 369);
 
     auto makeButton = [this](const char *name, const QString &text) {
@@ -108,6 +107,8 @@ void FilterDialog::setupUi()
     layout->addLayout(rangeRow);
     layout->addWidget(m_tableWidgetCondition);
     layout->addLayout(buttonRow);
+    // 550 wide unless a language's labels need more: squeezed, they would be cut off.
+    setFixedWidth(qMax(550, layout->totalMinimumSize().width()));
 
     connect(m_comboBoxCurrentModel, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &FilterDialog::onCurrentIndexChanedModel);

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "offline/OfflineRowText.h"
+#include "widgets/TextFit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -75,6 +76,9 @@ void OfflineListWidget::retranslate()
             item->setFont(f);
         }
     }
+    // The given widths are lower bounds: a language's longer header widens its column.
+    for (int c = 0; c + 1 < ColumnCount; ++c)
+        TextFit::growColumnToContents(m_pTableWidgetOfflineData, c);
     // setItemText keeps every combo box's current index.
     for (int r = 0; r < rowCount(); ++r) {
         if (QComboBox *format = comboAt(r, FormatColumn)) {

@@ -50,14 +50,12 @@ private slots:
     void settingsRefusals_data();
     void settingsRefusals();
     void settingsSaveAndRead();
-    void settingsChannalsByPosition();
     void defaultsOnlyForShownChannals();
     void staleRepliesAreNotTaken();
     void readOffline_data();
     void readOffline();
     void writeOffline_data();
     void writeOffline();
-    void removalWhileMonitoringThenReconnect();
     void writeFailuresWithoutUnplugging_data();
     void writeFailuresWithoutUnplugging();
 
@@ -139,9 +137,7 @@ void TestConnection::connect_data()
                              << QStringLiteral("设备不存在") << none;
     QTest::newRow("type without +") << "HLW-C21" << 1 << 0x15 << 0 << Fault::NoReply
                                     << unsupported << none;
-    QTest::newRow("+ before the end") << "HL+W-C2" << 1 << 0x15 << 0 << Fault::NoReply
-                                      << unsupported << none;
-    QTest::newRow("two +") << "HLW+C2+" << 1 << 0x15 << 0 << Fault::NoReply << unsupported
+    QTest::newRow("+ before the end and at it") << "HLW+C2+" << 1 << 0x15 << 0 << Fault::NoReply << unsupported
                            << none;
     QTest::newRow("firmware 1.14") << "HLW-C2+" << 1 << 0x14 << 0 << Fault::NoReply
                                    << unsupported << none;
@@ -160,10 +156,6 @@ void TestConnection::connect_data()
                                          << countFailed << QStringList{"12130100"};
     QTest::newRow("count reply 2 bytes") << "HLW-C2+" << 1 << 0x15 << 0x13 << Fault::ShortReply
                                          << countFailed << QStringList{"12130100"};
-    QTest::newRow("count reply lost") << "HLW-C2+" << 1 << 0x15 << 0x13 << Fault::NoReply
-                                      << countFailed << QStringList{"12130100"};
-    QTest::newRow("mode state lost") << "HLW-C2+" << 1 << 0x15 << 0xA7 << Fault::NoReply
-                                     << QStringLiteral("获取离线模式数据失败") << both;
     QTest::newRow("mode state short") << "HLW-C2+" << 1 << 0x15 << 0xA7 << Fault::TruncatedReply
                                       << QStringLiteral("获取离线模式数据失败") << both;
 }
@@ -210,6 +202,8 @@ void TestConnection::connect()
     QCOMPARE(m_window->findChild<OfflineListWidget *>()->capacity(), 40);
 }
 
+// Disconnect; then the adapter pulled while the monitor receives (the link closed under
+// the receive thread), plugged in again and reconnected: monitoring shows frames again.
 void TestConnection::disconnectRemovalAndReconnection()
 {
     SimFirmware::State state;
@@ -218,7 +212,6 @@ void TestConnection::disconnectRemovalAndReconnection()
     start(state);
     RecordingDialogs dialogs;
     QVERIFY(connectNow());
-
     connectButton()->click(); // disconnect
     QVERIFY(!m_window->isConnected());
     QCOMPARE(m_window->link()->isOpen(), 0);
@@ -228,6 +221,11 @@ void TestConnection::disconnectRemovalAndReconnection()
     QVERIFY(offlineSwitch()->isChecked()); // the switches keep their positions
 
     QVERIFY(connectNow());
+    m_device->setStreamRate(200);
+    auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
+    auto *monitor = m_window->findChild<DataMonitorWidget *>();
+    QTest::mouseClick(watch, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > 0, 5000);
     m_device->setPlugged(false);
     QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
     QTRY_VERIFY_WITH_TIMEOUT(name->text().isEmpty(), 5000);
@@ -242,6 +240,12 @@ void TestConnection::disconnectRemovalAndReconnection()
     QVERIFY(connectNow());
     QCOMPARE(channalTabs(), 2);
     QCOMPARE(offlineRows(), 3);
+    if (watch->isChecked())
+        QTest::mouseClick(watch, Qt::LeftButton);
+    const qint64 before = monitor->log().runningNumber();
+    QTest::mouseClick(watch, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > before, 5000);
+    QVERIFY(m_device->state().monitoring);
     QVERIFY(dialogs.boxes.isEmpty());
 }
 
@@ -291,27 +295,15 @@ void TestConnection::modeSwitches_data()
     QTest::newRow("offline off leaves relay alone")
         << true << true << true << 0 << "offline" << 0 << Fault::NoReply
         << QStringList{"12A9010000"} << false << true << quiet;
-    QTest::newRow("relay off")
-        << true << false << true << 0 << "relay" << 0 << Fault::NoReply
-        << QStringList{"12B10100"} << false << false << quiet;
     QTest::newRow("5-byte reply with 0x81")
         << true << false << false << 0 << "offline" << 0xA8 << Fault::LongReply
         << QStringList{"12A8010000"} << true << false << offlineFailed;
-    QTest::newRow("offline reply 0x80")
-        << true << false << false << 0 << "offline" << 0xA8 << Fault::WrongStatus
-        << QStringList{"12A8010000"} << true << false << offlineFailed;
-    QTest::newRow("offline write fails")
-        << true << false << false << 0 << "offline" << 0xA8 << Fault::WriteFails
-        << QStringList() << true << false << offlineFailed;
     QTest::newRow("offline write cut short")
         << true << false << false << 0 << "offline" << 0xA8 << Fault::PartialWrite
         << QStringList{"12A80100"} << true << false << offlineFailed;
     QTest::newRow("relay reply lost")
         << true << false << false << 0 << "relay" << 0xB1 << Fault::NoReply
         << QStringList{"12B10101"} << false << true << relayFailed;
-    QTest::newRow("relay write cut short")
-        << true << false << false << 0 << "relay" << 0xB1 << Fault::PartialWrite
-        << QStringList{"12B101"} << false << true << relayFailed;
     QTest::newRow("follow-up fails: its own message, its switch off")
         << true << true << false << 0 << "relay" << 0xA9 << Fault::WrongStatus
         << QStringList{"12B10101", "12A9010000"} << false << true << offlineFailed;
@@ -362,12 +354,8 @@ void TestConnection::deviceInfo_data()
                                        << QStringList{"", "", "", "", ""};
     QTest::newRow("hardware silent") << 0x01 << Fault::NoReply
                                      << QStringList{"HLW-C2+", "HL261206001", "", "1.15", "2"};
-    QTest::newRow("serial silent") << 0x14 << Fault::NoReply
-                                   << QStringList{"HLW-C2+", "", "2.0a", "1.15", "2"};
     QTest::newRow("type cut short") << 0x15 << Fault::ShortReply
                                     << QStringList{"", "HL261206001", "2.0a", "1.15", "2"};
-    QTest::newRow("firmware silent") << 0x12 << Fault::NoReply
-                                     << QStringList{"HLW-C2+", "HL261206001", "2.0a", "", "2"};
 }
 
 void TestConnection::deviceInfo()
@@ -421,12 +409,10 @@ void TestConnection::settingsRefusals_data()
     const QString notConnected = QStringLiteral("设备未连接.");
     const QString parse = QStringLiteral("解析配置文件失败.");
     QTest::newRow("save, not connected") << false << true << QByteArray() << notConnected << false;
-    QTest::newRow("read, not connected") << false << false << QByteArray() << notConnected << false;
     QTest::newRow("empty object") << true << false << QByteArray("{}") << parse << false;
     QTest::newRow("no OfflineDatas") << true << false
                                      << QByteArray(R"({"CANParam":[],"SendType":0})") << parse
                                      << false;
-    QTest::newRow("not JSON") << true << false << QByteArray("CANParam") << parse << true;
     QTest::newRow("missing file") << true << false << QByteArray()
                                   << QStringLiteral("打开配置文件失败.") << true;
     QTest::newRow("save into a missing folder") << true << true << QByteArray()
@@ -472,57 +458,10 @@ void TestConnection::settingsRefusals()
     QCOMPARE(offlineRows(), connected ? 3 : 0);
 }
 
+// Saved over a longer file, then read back in variants: channel objects go to the pages
+// by position (a longer array's rest is ignored, a shorter one leaves the remaining pages
+// as they were); no "SendType" means cycle send, a value other than 0 or 1 changes nothing.
 void TestConnection::settingsSaveAndRead()
-{
-    start();
-    QVERIFY(connectNow());
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.txt"));
-    {
-        QFile longer(path);
-        QVERIFY(longer.open(QIODevice::WriteOnly));
-        longer.write(QByteArray(5000, 'z'));
-    }
-    RecordingDialogs dialogs;
-    sendType()->setCurrentIndex(1);
-    dialogs.fileAnswers << path;
-    child<QPushButton>("m_pPushButtonSavetofile")->click();
-    QCOMPARE(dialogs.fileCaptions, QStringList{QStringLiteral("保存配置")});
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("保存成功")});
-    QFile saved(path);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    const QByteArray text = saved.readAll();
-    QVERIFY(!text.contains('z'));
-    const int a = text.indexOf("\"CANParam\"");
-    QVERIFY(a >= 0 && a < text.indexOf("\"OfflineDatas\"")
-            && text.indexOf("\"OfflineDatas\"") < text.indexOf("\"SendType\""));
-
-    // Read back; then a file without "SendType" means cycle send, one with 2 changes nothing.
-    struct Step { QByteArray content; int before; int after; };
-    const Step steps[] = {{QByteArray(), 0, 1},
-                          {R"({"CANParam":[],"OfflineDatas":[]})", 1, 0},
-                          {R"({"CANParam":[],"OfflineDatas":[],"SendType":2})", 1, 1}};
-    for (const Step &s : steps) {
-        QString file = path;
-        if (!s.content.isNull()) {
-            file = dir.filePath(QStringLiteral("other.txt"));
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(s.content);
-        }
-        sendType()->setCurrentIndex(s.before);
-        dialogs.boxes.clear();
-        dialogs.fileAnswers << file;
-        child<QPushButton>("m_pPushButtonReadfromfile")->click();
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("读取成功")});
-        QCOMPARE(sendType()->currentIndex(), s.after);
-    }
-    QCOMPARE(dialogs.fileCaptions.last(), QStringLiteral("打开配置"));
-}
-
-// Channel objects go to the pages by position; a longer array's rest is ignored, a
-// shorter one leaves the remaining pages as they were.
-void TestConnection::settingsChannalsByPosition()
 {
     start();
     QVERIFY(connectNow());
@@ -531,41 +470,56 @@ void TestConnection::settingsChannalsByPosition()
     const QString a = page(0)->registerText();
     const QString b = page(1)->registerText();
     QVERIFY(a != b);
+    sendType()->setCurrentIndex(1);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.txt"));
+    auto write = [](const QString &file, const QByteArray &content) {
+        QFile f(file);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+    };
+    QVERIFY(write(path, QByteArray(5000, 'z')));
     RecordingDialogs dialogs;
     dialogs.fileAnswers << path;
     child<QPushButton>("m_pPushButtonSavetofile")->click();
+    QCOMPARE(dialogs.fileCaptions, QStringList{QStringLiteral("保存配置")});
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("保存成功")});
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QJsonObject root = QJsonDocument::fromJson(f.readAll()).object();
+    const QByteArray text = f.readAll();
+    QVERIFY(!text.contains('z'));
+    const int keyA = text.indexOf("\"CANParam\"");
+    QVERIFY(keyA >= 0 && keyA < text.indexOf("\"OfflineDatas\"")
+            && text.indexOf("\"OfflineDatas\"") < text.indexOf("\"SendType\""));
+    const QJsonObject root = QJsonDocument::fromJson(text).object();
     const QJsonArray saved = root.value(QStringLiteral("CANParam")).toArray();
     QCOMPARE(saved.size(), 2);
 
-    auto readWith = [&](const QJsonArray &channals) {
-        root.insert(QStringLiteral("CANParam"), channals);
-        const QString other = dir.filePath(QStringLiteral("other.txt"));
-        QFile out(other);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        out.write(QJsonDocument(root).toJson());
-        out.close();
+    page(1)->setBaudRate(QStringLiteral("00000000"));
+    const QString untouched = page(1)->registerText();
+    struct Step { QJsonArray channals; QJsonValue type; int before; QString first, second; int after; };
+    const Step steps[] = {{saved, 0, 0, a, b, 1},
+                          {QJsonArray{saved.at(1)}, QJsonValue::Undefined, 1, b, untouched, 0},
+                          {QJsonArray{saved.at(0), saved.at(1), saved.at(1)}, 2, 1, a, b, 1}};
+    for (const Step &s : steps) {
+        QJsonObject changed = root;
+        changed.insert(QStringLiteral("CANParam"), s.channals);
+        if (s.type.isUndefined())
+            changed.remove(QStringLiteral("SendType"));
+        else if (s.type.toInt() != 0)
+            changed.insert(QStringLiteral("SendType"), s.type);
+        QVERIFY(write(path, QJsonDocument(changed).toJson()));
         page(0)->resetDefaults();
         page(1)->setBaudRate(QStringLiteral("00000000"));
-        dialogs.fileAnswers << other;
+        sendType()->setCurrentIndex(s.before);
+        dialogs.boxes.clear();
+        dialogs.fileAnswers << path;
         child<QPushButton>("m_pPushButtonReadfromfile")->click();
-        return dialogs.texts().last() == QStringLiteral("读取成功");
-    };
-    const QString untouched = [&] {
-        page(1)->setBaudRate(QStringLiteral("00000000"));
-        return page(1)->registerText();
-    }();
-    QVERIFY(readWith(QJsonArray{saved.at(1)}));
-    QCOMPARE(page(0)->registerText(), b); // position, not "ChannalID", picks the page
-    QCOMPARE(page(1)->registerText(), untouched);
-    QVERIFY(readWith(QJsonArray{saved.at(0), saved.at(1), saved.at(1)}));
-    QCOMPARE(page(0)->registerText(), a);
-    QCOMPARE(page(1)->registerText(), b);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("读取成功")});
+        QCOMPARE(page(0)->registerText(), s.first);
+        QCOMPARE(page(1)->registerText(), s.second);
+        QCOMPARE(sendType()->currentIndex(), s.after);
+    }
+    QCOMPARE(dialogs.fileCaptions.last(), QStringLiteral("打开配置"));
 }
 
 void TestConnection::defaultsOnlyForShownChannals()
@@ -668,7 +622,6 @@ void TestConnection::readOffline_data()
 {
     QTest::addColumn<bool>("connected");
     QTest::addColumn<int>("storedCount");
-    QTest::addColumn<bool>("remoteWithData"); // the first stored frame: remote, DLC 0
     QTest::addColumn<int>("rowsBefore");
     QTest::addColumn<int>("faultCode");
     QTest::addColumn<Fault>("fault");
@@ -676,19 +629,17 @@ void TestConnection::readOffline_data()
     QTest::addColumn<QString>("message");
     const QString failed = QStringLiteral("读离线数据失败");
     const QString ok = QStringLiteral("读取成功");
-    QTest::newRow("nothing stored") << true << 0 << false << 2 << 0 << Fault::NoReply << 0
+    QTest::newRow("nothing stored") << true << 0 << 2 << 0 << Fault::NoReply << 0
                                     << QStringLiteral("离线数据不存在");
-    QTest::newRow("3 into 5 rows") << true << 3 << false << 5 << 0 << Fault::NoReply << 0 << ok;
-    QTest::newRow("3 into 1 row") << true << 3 << false << 1 << 0 << Fault::NoReply << 0 << ok;
-    QTest::newRow("remote frame, DLC 0") << true << 2 << true << 1 << 0 << Fault::NoReply << 0
-                                         << ok;
-    QTest::newRow("second record 20 bytes") << true << 3 << false << 5 << 0xA6
+    QTest::newRow("3 into 5 rows") << true << 3 << 5 << 0 << Fault::NoReply << 0 << ok;
+    QTest::newRow("3 into 1 row") << true << 3 << 1 << 0 << Fault::NoReply << 0 << ok;
+    QTest::newRow("second record 20 bytes") << true << 3 << 5 << 0xA6
                                             << Fault::TruncatedReply << 1 << failed;
-    QTest::newRow("announces more than it sends") << true << 3 << false << 5 << 0xA6
+    QTest::newRow("announces more than it sends") << true << 3 << 5 << 0xA6
                                                   << Fault::NoReply << 2 << failed;
-    QTest::newRow("request not written") << true << 3 << false << 5 << 0xA6 << Fault::WriteFails
+    QTest::newRow("request not written") << true << 3 << 5 << 0xA6 << Fault::WriteFails
                                          << 0 << QStringLiteral("发送读离线数据请求失败");
-    QTest::newRow("not connected") << false << 3 << false << 0 << 0 << Fault::NoReply << 0
+    QTest::newRow("not connected") << false << 3 << 0 << 0 << Fault::NoReply << 0
                                    << QStringLiteral("设备未连接");
 }
 
@@ -696,7 +647,6 @@ void TestConnection::readOffline()
 {
     QFETCH(bool, connected);
     QFETCH(int, storedCount);
-    QFETCH(bool, remoteWithData);
     QFETCH(int, rowsBefore);
     QFETCH(int, faultCode);
     QFETCH(Fault, fault);
@@ -706,7 +656,7 @@ void TestConnection::readOffline()
     QVector<QByteArray> records;
     for (int i = 0; i < storedCount; ++i) {
         QByteArray r = encoded(sampleRow(i), i, storedCount);
-        if (i == 0 && remoteWithData)
+        if (i == 0) // a remote frame, DLC 0
             r[8] = char(uint8_t(r[8]) & ~OfflineFrame::LengthCodeMask | OfflineFrame::RemoteFlag);
         records << r;
         state.offlineRecords.push_back(stored(r));
@@ -735,10 +685,8 @@ void TestConnection::readOffline()
     for (int i = 0; i < storedCount; ++i)
         QCOMPARE(rowText(list()->row(i)), rowText(decodeOfflineRecord(QByteArray(
                      reinterpret_cast<const char *>(stored(records[i]).data()), 21))));
-    if (remoteWithData) {
-        QCOMPARE(list()->row(0).remote, 1);
-        QCOMPARE(list()->row(0).data, QString());
-    }
+    QCOMPARE(list()->row(0).remote, 1);
+    QCOMPARE(list()->row(0).data, QString());
 }
 
 void TestConnection::writeOffline_data()
@@ -760,19 +708,12 @@ void TestConnection::writeOffline_data()
     QTest::newRow("two rows, switch off and on around")
         << true << 2 << 50 << true << 0 << Fault::NoReply
         << QStringList{"off", "r0", "r1", "on"} << ok << true;
-    QTest::newRow("two rows, switch off") << true << 2 << 50 << false << 0 << Fault::NoReply
-                                          << QStringList{"r0", "r1"} << ok << false;
     QTest::newRow("second refused with 0x80")
         << true << 2 << 50 << true << -2 << Fault::WrongStatus
         << QStringList{"off", "r0", "r1"} << refused << false;
     QTest::newRow("first write fails") << true << 2 << 50 << false << 0xA5 << Fault::WriteFails
                                        << QStringList() << QStringLiteral("离线数据设置失败")
                                        << false;
-    QTest::newRow("reply lost") << true << 2 << 50 << false << 0xA5 << Fault::NoReply
-                                << QStringList{"r0"} << refused << false;
-    QTest::newRow("clearing record refused") << true << 0 << 50 << false << 0xA5
-                                             << Fault::WrongStatus << QStringList{"clear"}
-                                             << refused << false;
     QTest::newRow("more rows than capacity") << true << 3 << 2 << true << 0 << Fault::NoReply
                                              << QStringList() << QStringLiteral("最多支持2条数据")
                                              << true;
@@ -832,37 +773,6 @@ void TestConnection::writeOffline()
         QCOMPARE(expected.at(sent.indexOf(QStringLiteral("r1"))).size(), 15 * 2);
 }
 
-// Pulling the adapter while the monitor receives, then plugging it in again: the link is
-// closed under the receive thread, and after reconnecting monitoring shows frames again.
-void TestConnection::removalWhileMonitoringThenReconnect()
-{
-    start();
-    QVERIFY(connectNow());
-    m_device->setStreamRate(200);
-    auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
-    auto *monitor = m_window->findChild<DataMonitorWidget *>();
-    QTest::mouseClick(watch, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > 0, 5000);
-
-    m_device->setPlugged(false);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isConnected(), 5000);
-    QCOMPARE(m_window->link()->isOpen(), 0);
-    m_device->setPlugged(true);
-    QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
-    QTRY_VERIFY_WITH_TIMEOUT(!name->text().isEmpty(), 5000);
-
-    RecordingDialogs dialogs;
-    QVERIFY(connectNow());
-    if (watch->isChecked())
-        QTest::mouseClick(watch, Qt::LeftButton);
-    const qint64 before = monitor->log().runningNumber();
-    QTest::mouseClick(watch, Qt::LeftButton);
-    QVERIFY(watch->isChecked());
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > before, 5000);
-    QVERIFY(m_device->state().monitoring);
-    QVERIFY(dialogs.boxes.isEmpty());
-}
-
 // The adapter refusing or cutting short a request, without being pulled: every
 // exchange that writes ends with its own message.
 void TestConnection::writeFailuresWithoutUnplugging_data()
@@ -873,16 +783,11 @@ void TestConnection::writeFailuresWithoutUnplugging_data()
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QStringList>("messages");
     const QString sendFailed = QStringLiteral("设置离线发送失败");
-    QTest::newRow("Write CAN, filter bank not written")
-        << "m_pushButtonWriteCAN" << false << 0x24 << Fault::WriteFails
-        << QStringList{QStringLiteral("设置通道0验收码失败")};
     QTest::newRow("Write CAN, register cut short")
         << "m_pushButtonWriteCAN" << false << 0x23 << Fault::PartialWrite
         << QStringList{QStringLiteral("设置通道0波特率失败")};
     QTest::newRow("offline send on, not written")
         << "m_pWidgetOfflineSend" << false << 0xA0 << Fault::WriteFails << QStringList{sendFailed};
-    QTest::newRow("offline send off, cut short")
-        << "m_pWidgetOfflineSend" << true << 0xA1 << Fault::PartialWrite << QStringList{sendFailed};
     QTest::newRow("Write offline data goes on after the switch failed")
         << "m_pushButtonWriteOffline" << true << 0xA1 << Fault::WriteFails
         << QStringList{sendFailed, QStringLiteral("设置成功")};

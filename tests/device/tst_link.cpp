@@ -19,17 +19,15 @@ private slots:
     void init();
     void cleanup();
     void openNeedsGuidAndDevice();
-    void closeIsHarmlessOnAClosedLink();
+    void closedLinkRefusesEverything();
     void silentDeviceTimesOut();
     void removalMidExchangeFailsAtOnce();
     void closeReturnsBulkReaderPromptly();
     void closeWaitsForCommandReader();
     void stopBulkEndsReadWithoutClosing();
     void writeThatNeverCompletesTimesOut();
-    void bulkReadOnClosedLinkFailsAtOnce();
     void repeatedOpenCloseWithBusyReader();
-    void bulkStreamCarriesFrameReports();
-    void opensTheLastPluggedDevice();
+    void bulkCarriesFrameReports();
     void hotplugReachesSource();
 
 private:
@@ -71,17 +69,21 @@ void TestLink::openNeedsGuidAndDevice()
     QVERIFY(!nothing.open());
 }
 
-void TestLink::closeIsHarmlessOnAClosedLink()
+void TestLink::closedLinkRefusesEverything()
 {
     auto link = simLink();
     link->close();
     link->close();
     QCOMPARE(link->isOpen(), 0);
-    uint8_t buffer[8];
+    uint8_t buffer[64];
     uint32_t n = 99;
-    QVERIFY(!link->readPipe(buffer, sizeof buffer, &n));
+    QVERIFY(!link->readPipe(buffer, 8, &n));
     QCOMPARE(n, 0u);
     QVERIFY(!link->writePipe(buffer, 4, &n));
+    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
+    QVERIFY(link->open());
+    link->close();
+    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n)); // fails at once, never waits
 }
 
 void TestLink::silentDeviceTimesOut()
@@ -94,9 +96,7 @@ void TestLink::silentDeviceTimesOut()
     timer.start();
     QByteArray reply;
     QVERIFY(!readReply(*link, CommandId::ReadChannalCount, &reply));
-    const qint64 ms = timer.elapsed();
-    qInfo("silent device: read failed after %lld ms", ms);
-    QVERIFY2(ms >= 900 && ms < 1500, qPrintable(QString::number(ms)));
+    QVERIFY(timer.elapsed() >= 900); // waited for the time-out, not less
     QVERIFY(reply.isEmpty());
     // The fault was one reply: the next exchange works again.
     QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
@@ -115,7 +115,7 @@ void TestLink::removalMidExchangeFailsAtOnce()
     QElapsedTimer timer;
     timer.start();
     QVERIFY(!readReply(*link, CommandId::ReadModeState, nullptr));
-    QVERIFY(timer.elapsed() < 200);
+    QVERIFY(timer.elapsed() < 800); // before the time-out would end it
     QVERIFY(!sendRequest(*link, CommandId::SetRelayMode, setRelayMode(true)));
     SimRegistry::instance().removeListener(id);
     QCOMPARE(removals.load(), 1);
@@ -140,10 +140,9 @@ void TestLink::closeReturnsBulkReaderPromptly()
     link->close();
     const qint64 ms = timer.elapsed();
     reader.join();
-    qInfo("close() with a pending bulk read took %lld ms", ms);
     QVERIFY(returned);
     QVERIFY(!result);
-    QVERIFY(ms < 100);
+    QVERIFY(ms < 800); // the pending read is cancelled, not waited out
 }
 
 void TestLink::closeWaitsForCommandReader()
@@ -171,8 +170,6 @@ void TestLink::closeWaitsForCommandReader()
     link->close();
     const qint64 closeReturnedMs = clock.elapsed();
     reader.join();
-    qInfo("reader left after %lld ms, close() returned after %lld ms",
-          static_cast<long long>(readerLeftMs.load()), static_cast<long long>(closeReturnedMs));
     // The reader leaves at its time-out, about 900 ms after close() began; a close that
     // did not wait would return long before. The margin only absorbs scheduling delays.
     QVERIFY(closeReturnedMs >= readerLeftMs - 300);
@@ -231,27 +228,11 @@ void TestLink::writeThatNeverCompletesTimesOut()
     timer.start();
     QVERIFY(!link->writePipe(reinterpret_cast<const uint8_t *>(request.constData()),
                              uint32_t(request.size()), &written));
-    const qint64 ms = timer.elapsed();
-    qInfo("stalled write failed after %lld ms", ms);
     QCOMPARE(written, 0u);
-    QVERIFY2(ms >= 900, qPrintable(QString::number(ms)));
+    QVERIFY(timer.elapsed() >= 900);
     QVERIFY(m_device->requests().empty()); // the device never took it
     QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
     QVERIFY(readReply(*link, CommandId::ReadChannalCount, nullptr));
-}
-
-void TestLink::bulkReadOnClosedLinkFailsAtOnce()
-{
-    auto link = simLink();
-    uint8_t buffer[64];
-    uint32_t n = 0;
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
-    QVERIFY(link->open());
-    link->close();
-    QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
-    QVERIFY(timer.elapsed() < 50);
 }
 
 void TestLink::repeatedOpenCloseWithBusyReader()
@@ -286,53 +267,18 @@ void TestLink::repeatedOpenCloseWithBusyReader()
     QVERIFY(transfers > 0);
 }
 
-void TestLink::bulkStreamCarriesFrameReports()
+// A queued frame report comes through the bulk pipe byte for byte.
+void TestLink::bulkCarriesFrameReports()
 {
     auto link = simLink();
     QVERIFY(link->open());
-    m_device->setStreamRate(500);
-    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(true)));
-    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
-    int records = 0;
-    for (int i = 0; i < 30; ++i) {
-        uint8_t buffer[64];
-        uint32_t n = 0;
-        QVERIFY(link->readBulk(buffer, sizeof buffer, &n));
-        QVERIFY2(n > 0 && n % 19 == 0 && n <= 57, qPrintable(QString::number(n)));
-        for (uint32_t r = 0; r < n; r += 19) {
-            const uint8_t flags = buffer[r + 6];
-            QVERIFY((flags & 0x0F) <= 8);
-            if (flags & 0x40) // a remote frame carries no data length
-                QCOMPARE(flags & 0x0F, 0);
-            ++records;
-        }
-    }
-    QVERIFY(records >= 30);
-    // Queued transfers come through exactly.
-    const SimFirmware::Bytes report =
-        SimFirmware::frameReport(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8});
-    m_device->setStreamRate(0);
-    m_device->queueBulk(report);
+    m_device->queueBulk(
+        SimFirmware::frameReport(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8}));
     uint8_t buffer[64];
     uint32_t n = 0;
     QVERIFY(link->readBulk(buffer, sizeof buffer, &n));
     QCOMPARE(QByteArray(reinterpret_cast<char *>(buffer), int(n)).toHex(' '),
              QByteArray("34 12 00 00 00 00 08 23 01 00 00 01 02 03 04 05 06 07 08"));
-}
-
-void TestLink::opensTheLastPluggedDevice()
-{
-    SimFirmware::State second;
-    second.serialNumber = "SECOND00002";
-    auto device2 = SimRegistry::instance().add(second);
-    auto link = simLink();
-    QVERIFY(link->open());
-    QVERIFY(sendRequest(*link, CommandId::ReadSerialNumber, readSerialNumber()));
-    QByteArray reply;
-    readReply(*link, CommandId::ReadSerialNumber, &reply);
-    QCOMPARE(latin1Field(reply, 4, 11), QStringLiteral("SECOND00002"));
-    QCOMPARE(device2->requests().size(), size_t(1));
-    QVERIFY(m_device->requests().empty());
 }
 
 void TestLink::hotplugReachesSource()

@@ -15,8 +15,6 @@
 
 #include <QtTest>
 
-#include <algorithm>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -122,12 +120,11 @@ private slots:
     void removalMidExchangeFailsAtOnce();
     void endpoints_data();
     void endpoints();
-    void noAdapter_data();
     void noAdapter();
     void permissionDeniedNamesTheRule();
     void twoAdaptersOpenTheLastEnumerated();
     void bulkStreamWhileMonitoring();
-    void closeDuringPendingBulkRead();
+    void stopAndCloseDuringPendingBulkRead();
     void removalDuringPendingBulkRead();
     void hotplug_data();
     void hotplug();
@@ -144,24 +141,13 @@ void TestLibusbUmockdev::commandExchange_data()
 
     const auto hex = [](const char *h) { return QByteArray::fromHex(h); };
     const int longReply = int(SimFirmware::Fault::LongReply);
-    const int shortReply = int(SimFirmware::Fault::ShortReply);
     QTest::newRow("ReadChannalCount")
         << CommandId::ReadChannalCount << hex("12130100") << NoFault << 1 << 5 << true;
     QTest::newRow("ReadChannalCount long reply")
         << CommandId::ReadChannalCount << hex("12130100") << longReply << 1 << 6 << false;
-    QTest::newRow("ReadChannalCount short reply")
-        << CommandId::ReadChannalCount << hex("12130100") << shortReply << 1 << 2 << false;
-    QTest::newRow("ReadBaudRate channel 1")
-        << CommandId::ReadBaudRate << hex("12a40101") << NoFault << 1 << 9 << true;
-    QTest::newRow("SetRelayMode on")
-        << CommandId::SetRelayMode << hex("12b10101") << NoFault << 1 << 4 << true;
     QTest::newRow("SetRelayMode wrong status")
         << CommandId::SetRelayMode << hex("12b10101") << int(SimFirmware::Fault::WrongStatus)
         << 1 << 4 << false;
-    QTest::newRow("SetOfflineMode five bytes")
-        << CommandId::SetOfflineMode << hex("12a8010100") << NoFault << 1 << 4 << true;
-    QTest::newRow("ReadFirmwareVersion untested reply")
-        << CommandId::ReadFirmwareVersion << hex("12120100") << shortReply << 1 << 2 << true;
     QTest::newRow("ReadAcceptanceFilters, a reply per bank") << CommandId::ReadAcceptanceFilters
         << hex("12aa0101") << NoFault << int(SimFirmware::FilterBankCount) << 14 << true;
 }
@@ -203,9 +189,7 @@ void TestLibusbUmockdev::silentFirmwareTimesOut()
     timer.start();
     QByteArray reply;
     QVERIFY(!exchange(b.link, CommandId::ReadChannalCount, Protocol::readChannalCount(), &reply));
-    const qint64 ms = timer.elapsed();
-    qInfo("silent firmware: read failed after %lld ms", ms);
-    QVERIFY2(ms >= 900 && ms <= 2000, qPrintable(QString::number(ms)));
+    QVERIFY(timer.elapsed() >= 900); // the time-out, neither less nor a hang
     QVERIFY(reply.isEmpty());
 
     QVERIFY(exchange(b.link, CommandId::ReadChannalCount, Protocol::readChannalCount(), &reply));
@@ -233,8 +217,7 @@ void TestLibusbUmockdev::endpoints_data()
     QTest::addColumn<QByteArray>("pipes");     // interrupt IN, OUT, bulk IN, OUT; 0: none
     const auto hex = [](const char *h) { return QByteArray::fromHex(h); };
     QTest::newRow("all four") << hex("8103010382020202") << hex("81018202");
-    QTest::newRow("no interrupt OUT") << hex("810382020202") << hex("81008202");
-    QTest::newRow("no bulk IN") << hex("810301030202") << hex("81010002");
+    QTest::newRow("no interrupt OUT, no bulk IN") << hex("81030202") << hex("81000002");
     QTest::newRow("isochronous ignored") << hex("8103010382028401") << hex("81018200");
 }
 
@@ -264,23 +247,15 @@ void TestLibusbUmockdev::endpoints()
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!readBulk(b.link));
-        QVERIFY(timer.elapsed() < 100);
+        QVERIFY(timer.elapsed() < 800); // at once, not after a wait
     }
 }
 
-void TestLibusbUmockdev::noAdapter_data()
-{
-    QTest::addColumn<bool>("foreignDevice");
-    QTest::newRow("empty bus") << false;
-    QTest::newRow("only another device") << true;
-}
-
+// Another maker's device on the bus is not the adapter.
 void TestLibusbUmockdev::noAdapter()
 {
-    QFETCH(bool, foreignDevice);
     Bench b;
-    if (foreignDevice)
-        QVERIFY(!b.bus.plug(b.fw, EmulatedUsbBus::adapterEndpoints(), 0x046d, 0xc52b).empty());
+    QVERIFY(!b.bus.plug(b.fw, EmulatedUsbBus::adapterEndpoints(), 0x046d, 0xc52b).empty());
     QVERIFY(!b.link.open());
     QCOMPARE(b.link.isOpen(), 0);
     QCOMPARE(write(b.link, Protocol::readChannalCount()), -1);
@@ -364,43 +339,47 @@ void TestLibusbUmockdev::bulkStreamWhileMonitoring()
         QVERIFY(readBulk(b.link, &got));
         QCOMPARE(got, expected);
     }
-    constexpr int Streamed = 50;
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < Streamed; ++i) {
+    for (int i = 0; i < 50; ++i) {
         QVERIFY(readBulk(b.link, &got));
         QVERIFY2(!got.isEmpty() && got.size() % SimFirmware::FrameReportSize == 0
                      && got.size() <= 3 * SimFirmware::FrameReportSize,
                  qPrintable(QString::number(got.size())));
     }
-    qInfo("%d streamed transfers at 500/s took %lld ms", Streamed, timer.elapsed());
 }
 
-// close() on the GUI thread while the receive thread waits in a bulk read: the read
-// ends with false and close() returns promptly. Repeated to show the spread.
-void TestLibusbUmockdev::closeDuringPendingBulkRead()
+// A pending bulk read ended from the GUI thread: stopBulk() ends it with the link still
+// carrying commands and bulk reads allowed again after resumeBulk(); close() ends the next
+// one and returns promptly.
+void TestLibusbUmockdev::stopAndCloseDuringPendingBulkRead()
 {
     Bench b;
-    QVERIFY2(b.plug(), b.bus.error().c_str());
-    constexpr int Rounds = 10;
-    QVector<qint64> latencies;
-    for (int round = 0; round < Rounds; ++round) {
-        QVERIFY(b.link.open());
+    QVERIFY2(b.plugAndOpen(), b.bus.error().c_str());
+    {
         BulkReader reader(b.link);
         QTest::qWait(150);
         QCOMPARE(reader.result(), -1); // still waiting: nothing was streamed
-        QElapsedTimer timer;
-        timer.start();
-        b.link.close();
-        latencies.append(timer.nsecsElapsed() / 1000);
+        b.link.stopBulk();
         reader.join();
         QCOMPARE(reader.result(), 0);
-        QCOMPARE(b.link.isOpen(), 0);
     }
-    std::sort(latencies.begin(), latencies.end());
-    qInfo("close() during a pending bulk read, %d rounds: min %lld us, median %lld us, max %lld us",
-          Rounds, latencies.first(), latencies[Rounds / 2], latencies.last());
-    QVERIFY2(latencies.last() < 500 * 1000, qPrintable(QString::number(latencies.last())));
+    QCOMPARE(b.link.isOpen(), 1);
+    QCOMPARE(readSerial(b.link), QString::fromStdString(b.fw->state().serialNumber));
+    b.link.resumeBulk();
+    b.fw->queueBulk({1, 2, 3});
+    QByteArray got;
+    QVERIFY(readBulk(b.link, &got));
+    QCOMPARE(got, QByteArray("\x01\x02\x03"));
+
+    BulkReader reader(b.link);
+    QTest::qWait(150);
+    QCOMPARE(reader.result(), -1);
+    QElapsedTimer timer;
+    timer.start();
+    b.link.close();
+    QVERIFY(timer.elapsed() < 800);
+    reader.join();
+    QCOMPARE(reader.result(), 0);
+    QCOMPARE(b.link.isOpen(), 0);
     QVERIFY(!readBulk(b.link)); // closed: fails at once
 }
 

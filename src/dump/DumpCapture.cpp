@@ -87,20 +87,6 @@ void say(QIODevice *err, const QString &line)
     err->write(QByteArrayLiteral("brantel-dump: ") + line.toUtf8() + '\n');
 }
 
-// The monitor page's names, through its catalogue when one is installed.
-MonitorNames monitorNames()
-{
-    auto tr = [](const char *text) { return QCoreApplication::translate("DataMonitorWidget", text); };
-    MonitorNames names;
-    names.frameFormat[0] = tr("数据帧");
-    names.frameFormat[1] = tr("远程帧");
-    names.frameType[0] = tr("标准帧");
-    names.frameType[1] = tr("扩展帧");
-    names.direction[0] = tr("接收");
-    names.direction[1] = tr("发送");
-    return names;
-}
-
 bool exchange(CWrapWinUSB &link, CommandId id, const QByteArray &request)
 {
     QByteArray reply;
@@ -224,7 +210,7 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
         queue.finish();
     });
 
-    const MonitorNames names = monitorNames();
+    const MonitorNames names = translatedMonitorNames();
     qint64 written = 0;
     bool countReached = false;
     auto process = [&](const std::deque<Arrival> &arrivals) {

@@ -153,17 +153,7 @@ void DataMonitorWidget::buildHeader(bool atLanguageChange)
     m_pLabelHeader->setText(monitorHeader(columns, atLanguageChange));
 }
 
-void DataMonitorWidget::fillNames()
-{
-    MonitorNames names;
-    names.frameFormat[0] = tr("数据帧");
-    names.frameFormat[1] = tr("远程帧");
-    names.frameType[0] = tr("标准帧");
-    names.frameType[1] = tr("扩展帧");
-    names.direction[0] = tr("接收");
-    names.direction[1] = tr("发送");
-    m_log.setNames(names);
-}
+void DataMonitorWidget::fillNames() { m_log.setNames(translatedMonitorNames()); }
 
 void DataMonitorWidget::retranslate()
 {

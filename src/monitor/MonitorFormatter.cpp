@@ -1,5 +1,7 @@
 #include "monitor/MonitorFormatter.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 const char HexDigits[] = "0123456789abcdef";
@@ -78,4 +80,19 @@ QString monitorHeader(const QStringList &columns, bool atLanguageChange)
                           : QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;DLC &nbsp;&nbsp;&nbsp;");
     h += column(6) + QStringLiteral("</font>");
     return h;
+}
+
+MonitorNames translatedMonitorNames()
+{
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("DataMonitorWidget", text);
+    };
+    MonitorNames names;
+    names.frameFormat[0] = tr(QT_TRANSLATE_NOOP("DataMonitorWidget", "数据帧"));
+    names.frameFormat[1] = tr(QT_TRANSLATE_NOOP("DataMonitorWidget", "远程帧"));
+    names.frameType[0] = tr(QT_TRANSLATE_NOOP("DataMonitorWidget", "标准帧"));
+    names.frameType[1] = tr(QT_TRANSLATE_NOOP("DataMonitorWidget", "扩展帧"));
+    names.direction[0] = tr(QT_TRANSLATE_NOOP("DataMonitorWidget", "接收"));
+    names.direction[1] = tr(QT_TRANSLATE_NOOP("DataMonitorWidget", "发送"));
+    return names;
 }

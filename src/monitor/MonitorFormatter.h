@@ -13,6 +13,9 @@ struct MonitorNames {
     QString direction[2];   // received by the device, sent by the device
 };
 
+// The names in the language of the installed catalogue (the monitor page's context).
+MonitorNames translatedMonitorNames();
+
 enum MonitorDisplayMode { DisplayHex = 0, DisplayAsc = 1 };
 
 // The line of one record numbered `number` (more than 9 digits keep their first 9).

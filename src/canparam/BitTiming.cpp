@@ -1,6 +1,8 @@
 #include "canparam/BitTiming.h"
 
-#include <QRegularExpression>
+#include "canparam/BaudRateTable.h"
+
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -20,15 +22,10 @@ BitTiming BitTiming::fromRegister(quint32 value)
 
 BitTiming BitTiming::fromText(const QString &text)
 {
-    static const QRegularExpression blanks(QStringLiteral("\\s"));
-    static const QRegularExpression eightHexDigits(QStringLiteral("^[0-9A-Fa-f]{8}$"));
-    QString digits = text;
-    digits.remove(blanks);
-    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        digits.remove(0, 2);
-    if (!eightHexDigits.match(digits).hasMatch())
+    const QByteArray bytes = registerBytes(text); // the rule Write CAN sends by
+    if (bytes.size() != 4)
         return {};
-    return fromRegister(digits.toUInt(nullptr, 16));
+    return fromRegister(qFromBigEndian<quint32>(bytes.constData()));
 }
 
 BitTiming BitTiming::fromFields(int prescaler, int segment1, int segment2, int jumpWidth)

@@ -4,6 +4,7 @@
 #include "device/DeviceBackends.h"
 #include "device/SimulatedAdapter.h"
 #include "dump/DumpCapture.h"
+#include "monitor/MonitorRecord.h"
 #include "slcan/SlcanBridge.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,7 @@ constexpr double SimulatedTransfersPerSecond = 500.0;
 struct Options {
     QStringList links;
     bool simulate = false;
-    double simulatedRate = SimulatedTransfersPerSecond;
+    double simulatedFrameRate = 0; // 0: the demo traffic
     QString simulatedLog;
     bool help = false;
     bool version = false;
@@ -42,9 +43,9 @@ bool parse(const QStringList &args, Options *o, QString *error)
             }
         } else if (arg == QLatin1String("--sim-rate") && hasValue) {
             bool ok = false;
-            o->simulatedRate = args.at(++i).toDouble(&ok);
-            if (!ok || !(o->simulatedRate > 0)) {
-                *error = QStringLiteral("--sim-rate takes a positive number of transfers a second");
+            o->simulatedFrameRate = args.at(++i).toDouble(&ok);
+            if (!ok || !(o->simulatedFrameRate > 0)) {
+                *error = QStringLiteral("--sim-rate takes a positive number of frames a second");
                 return false;
             }
         } else if (arg == QLatin1String("--sim-log") && hasValue) {
@@ -68,7 +69,8 @@ const char Usage[] =
     "\n"
     "  --link LINK0[,LINK1]  one link per channel, in channel order\n"
     "  --simulate            use the built-in simulated adapter\n"
-    "  --sim-rate N          (test aid) transfers a second the simulated adapter streams\n"
+    "  --sim-rate N          (test aid) the simulated adapter streams N frames a second,\n"
+    "                        three to a transfer\n"
     "  --sim-log FILE        (test aid) at exit, write the simulated adapter's requests\n"
     "  -h, --help            show this text\n"
     "  -V, --version         show the version\n"
@@ -122,7 +124,11 @@ int main(int argc, char **argv)
     if (options.simulate) {
         DeviceBackends::select(DeviceBackends::simulatedName());
         simulated = SimRegistry::instance().add();
-        simulated->setStreamRate(options.simulatedRate);
+        if (options.simulatedFrameRate > 0)
+            simulated->setStreamRate(options.simulatedFrameRate / MonitorRecord::MaxPerTransfer,
+                                     MonitorRecord::MaxPerTransfer);
+        else
+            simulated->setStreamRate(SimulatedTransfersPerSecond);
     }
     SlcanBridge::installSignals();
     int code = DumpExit::Ok;

@@ -119,7 +119,8 @@ bool SlcanBridge::openPorts()
             return false;
         }
         port->channel = std::make_unique<SlcanChannel>(i, m_identity, this);
-        say(QStringLiteral("channel %1: %2 -> %3").arg(i).arg(port->link, port->terminal.slavePath()));
+        say(QStringLiteral("channel %1: %2 -> %3")
+                .arg(i).arg(port->link, port->terminal.slavePath()));
         m_ports.push_back(std::move(port));
     }
     const int wakeFd = m_wake[1];
@@ -141,8 +142,9 @@ int SlcanBridge::run(QIODevice *err)
         return code;
     }
     if (m_links.size() > channels)
-        return finish(DumpExit::Failed, QStringLiteral("the adapter has %1 channel(s), --link names %2")
-                                            .arg(channels).arg(m_links.size()));
+        return finish(DumpExit::Failed,
+                      QStringLiteral("the adapter has %1 channel(s), --link names %2")
+                          .arg(channels).arg(m_links.size()));
     if (!openPorts())
         return finish(DumpExit::Failed, QString());
 
@@ -190,7 +192,8 @@ int SlcanBridge::run(QIODevice *err)
     if (g_stop)
         return finish(DumpExit::Ok, QString());
     if (SlcanAdapter::answers(m_link))
-        return finish(DumpExit::Failed, QStringLiteral("reading the adapter's frame reports failed"));
+        return finish(DumpExit::Failed,
+                      QStringLiteral("reading the adapter's frame reports failed"));
     return finish(DumpExit::NoAdapter, QStringLiteral("the adapter was unplugged"));
 }
 

@@ -88,9 +88,10 @@ bool writeRequestLog(const QString &path, const SimFirmware &device)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     QByteArray text;
-    for (const SimFirmware::Bytes &r : device.requests())
-        text += QByteArray(reinterpret_cast<const char *>(r.data()), int(r.size())).toHex(' ').toUpper()
-            + '\n';
+    for (const SimFirmware::Bytes &r : device.requests()) {
+        const QByteArray request(reinterpret_cast<const char *>(r.data()), int(r.size()));
+        text += request.toHex(' ').toUpper() + '\n';
+    }
     return file.write(text) == text.size() && file.flush();
 }
 

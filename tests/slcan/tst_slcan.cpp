@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(MonitorRecord)
+
 namespace {
 // Records the exchanges asked for; refuses to start forwarding when told to.
 struct FakeDevice : SlcanDevice {
@@ -24,6 +26,18 @@ struct FakeDevice : SlcanDevice {
 };
 
 const SlcanIdentity Identity{QStringLiteral("1.02"), QStringLiteral("1.15"), "HL261206001"};
+MonitorRecord frame(int channel, bool extended, bool remote, bool sent, int dlc)
+{
+    MonitorRecord r;
+    r.channel = channel;
+    r.extended = extended;
+    r.remote = remote;
+    r.sent = sent;
+    r.dlc = dlc;
+    r.id = extended ? 0x18FEF123 : 0x123;
+    r.data = QByteArray::fromHex("0102030405060708");
+    return r;
+}
 } // namespace
 
 class TestSlcan : public QObject {
@@ -84,48 +98,32 @@ void TestSlcan::commands()
 void TestSlcan::frames_data()
 {
     QTest::addColumn<QByteArray>("setup"); // commands before the frame
-    QTest::addColumn<int>("channel");
-    QTest::addColumn<bool>("extended");
-    QTest::addColumn<bool>("remote");
-    QTest::addColumn<bool>("sent");
-    QTest::addColumn<int>("dlc");
+    QTest::addColumn<MonitorRecord>("record");
     QTest::addColumn<QByteArray>("line");
 
-    // 1765000000123 ms is 40123 = 0x9CBB past a whole minute.
-    QTest::newRow("standard") << QByteArray("O\r") << 0 << false << false << false << 2 << QByteArray("t12320102\r");
-    QTest::newRow("time stamp") << QByteArray("Z1\rO\r") << 0 << false << false << false << 2 << QByteArray("t123201029CBB\r");
-    QTest::newRow("extended") << QByteArray("O\r") << 0 << true << false << false << 3 << QByteArray("T18FEF1233010203\r");
-    QTest::newRow("remote") << QByteArray("L\r") << 0 << false << true << false << 4 << QByteArray("r1234\r");
-    QTest::newRow("extended remote") << QByteArray("O\r") << 0 << true << true << false << 0 << QByteArray("R18FEF1230\r");
-    QTest::newRow("DLC 12 as 8") << QByteArray("O\r") << 0 << false << false << false << 12
-                                 << QByteArray("t12380102030405060708\r");
-    QTest::newRow("closed") << QByteArray("O\rC\r") << 0 << false << false << false << 2 << QByteArray();
-    QTest::newRow("other channel") << QByteArray("O\r") << 1 << false << false << false << 2 << QByteArray();
-    QTest::newRow("sent by the adapter") << QByteArray("O\r") << 0 << false << false << true << 2 << QByteArray();
+    // frame(channel, extended, remote, sent by the adapter, DLC) on channel 0 at
+    // 1765000000123 ms, which is 40123 = 0x9CBB past a whole minute.
+    QTest::newRow("standard") << QByteArray("O\r") << frame(0, false, false, false, 2) << QByteArray("t12320102\r");
+    QTest::newRow("time stamp") << QByteArray("Z1\rO\r") << frame(0, false, false, false, 2) << QByteArray("t123201029CBB\r");
+    QTest::newRow("extended") << QByteArray("O\r") << frame(0, true, false, false, 3) << QByteArray("T18FEF1233010203\r");
+    QTest::newRow("remote") << QByteArray("L\r") << frame(0, false, true, false, 4) << QByteArray("r1234\r");
+    QTest::newRow("extended remote") << QByteArray("O\r") << frame(0, true, true, false, 0) << QByteArray("R18FEF1230\r");
+    QTest::newRow("DLC 12 as 8") << QByteArray("O\r") << frame(0, false, false, false, 12) << QByteArray("t12380102030405060708\r");
+    QTest::newRow("closed") << QByteArray("O\rC\r") << frame(0, false, false, false, 2) << QByteArray();
+    QTest::newRow("other channel") << QByteArray("O\r") << frame(1, false, false, false, 2) << QByteArray();
+    QTest::newRow("sent by the adapter") << QByteArray("O\r") << frame(0, false, false, true, 2) << QByteArray();
 }
 
 void TestSlcan::frames()
 {
     QFETCH(QByteArray, setup);
-    QFETCH(int, channel);
-    QFETCH(bool, extended);
-    QFETCH(bool, remote);
-    QFETCH(bool, sent);
-    QFETCH(int, dlc);
+    QFETCH(MonitorRecord, record);
     QFETCH(QByteArray, line);
 
     FakeDevice device;
     SlcanChannel c(0, Identity, &device);
     c.receive(setup);
-    MonitorRecord r;
-    r.channel = channel;
-    r.extended = extended;
-    r.remote = remote;
-    r.sent = sent;
-    r.dlc = dlc;
-    r.id = extended ? 0x18FEF123 : 0x123;
-    r.data = QByteArray::fromHex("0102030405060708");
-    QCOMPARE(c.frameLine(r, 1765000000123), line);
+    QCOMPARE(c.frameLine(record, 1765000000123), line);
     c.noteLostFrames(); // F reports the overrun once
     QCOMPARE(c.receive("F\rF\r"), QByteArray("F08\rF00\r"));
 }

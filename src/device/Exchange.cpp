@@ -78,14 +78,11 @@ ExchangeResult readOne(CWrapWinUSB &link, ExchangeResult r)
     buffer.truncate(ok ? int(qMin<uint32_t>(n, uint32_t(buffer.size()))) : 0);
     r.reply = buffer;
     r.passed = Protocol::replyPasses(r.command, ok, buffer);
-    if (!ok)
-        r.reason = transportReason(status, false);
-    else if (Protocol::replyFault(r.command, buffer) == Protocol::ReplyFault::WrongLength)
-        r.reason = ExchangeResult::WrongLength;
-    else if (Protocol::replyFault(r.command, buffer) == Protocol::ReplyFault::WrongStatus)
-        r.reason = ExchangeResult::WrongStatus;
-    else
-        r.reason = ExchangeResult::Ok;
+    switch (ok ? Protocol::replyFault(r.command, buffer) : Protocol::ReplyFault::None) {
+    case Protocol::ReplyFault::None: r.reason = transportReason(status, false); break;
+    case Protocol::ReplyFault::WrongLength: r.reason = ExchangeResult::WrongLength; break;
+    case Protocol::ReplyFault::WrongStatus: r.reason = ExchangeResult::WrongStatus; break;
+    }
     logFailure(r, !r.passed);
     return r;
 }

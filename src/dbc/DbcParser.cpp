@@ -132,11 +132,12 @@ bool DbcReader::fail(const QString &expected, int line)
     return false;
 }
 
-// A C identifier at the cursor, without skipping anything first.
+// A name at the cursor, without skipping anything first. Real files begin some names with
+// a digit, which C identifiers may not.
 bool DbcReader::word(QString *out)
 {
     const int begin = m_pos;
-    if (atEnd() || !isWordChar(peek()) || peek().isDigit())
+    if (atEnd() || !isWordChar(peek()))
         return false;
     while (!atEnd() && isWordChar(peek()))
         ++m_pos;

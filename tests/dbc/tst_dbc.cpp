@@ -221,7 +221,7 @@ BO_ 2566844926 Aux: 8 Gateway
  SG_ Lamp : 0|2@1+ (1,0) [0|3] "" Dash
 
 BO_ 3221225472 VECTOR__INDEPENDENT_SIG_MSG: 0 Vector__XXX
- SG_ Orphan : 0|8@1+ (1,0) [0|0] "" Vector__XXX
+ SG_ 0_Orphan : 0|8@1+ (1,0) [0|0] "" Vector__XXX
 
 BO_TX_BU_ 256 : Engine,Gateway;
 EV_ EnvTemp: 0 [0|100] "" 0 1 DUMMY_NODE_VECTOR0 Vector__XXX;

@@ -111,7 +111,7 @@ bool DbcReader::read()
 // that starts with a keyword means its ";" is missing.
 bool DbcReader::skipStatement(const QString &keyword, bool toSemicolon, int at)
 {
-    const QString missing = QStringLiteral("\";\" to end %1").arg(keyword);
+    const auto missing = [&] { return fail(QStringLiteral("\";\" to end %1").arg(keyword), at); };
     QString skipped;
     while (!atEnd()) {
         if (peek() == QLatin1Char('"')) {
@@ -132,9 +132,9 @@ bool DbcReader::skipStatement(const QString &keyword, bool toSemicolon, int at)
         const bool statement = word(&skipped) && isKeyword(skipped);
         reset(start);
         if (statement)
-            return fail(missing, at);
+            return missing();
     }
-    return !toSemicolon || fail(missing, at);
+    return !toSemicolon || missing();
 }
 
 // "NS_ :" and the names of new symbols, one to a line, which are keywords themselves.

@@ -2,7 +2,7 @@
 
 #include "app/DeviceIdentity.h"
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "dump/AdapterProbe.h"
 #include "dump/DumpCapture.h"
 
@@ -12,24 +12,10 @@ constexpr int SerialOffset = 4;
 constexpr int SerialWidth = 11;
 constexpr int MaxChannels = 2;
 
-bool exchange(CWrapWinUSB &link, CommandId id, const QByteArray &request,
-              QByteArray *reply = nullptr)
-{
-    QByteArray received;
-    const bool ok = Protocol::sendRequest(link, id, request)
-        && Protocol::readReply(link, id, &received) && Protocol::replyPasses(id, true, received);
-    if (reply)
-        *reply = received;
-    return ok;
-}
-
 // The reply of a command without a reply test; empty when none arrived.
 QByteArray query(CWrapWinUSB &link, CommandId id, const QByteArray &request)
 {
-    QByteArray reply;
-    if (!Protocol::sendRequest(link, id, request) || !Protocol::readReply(link, id, &reply))
-        return QByteArray();
-    return reply;
+    return Protocol::exchange(link, id, request).reply;
 }
 
 // Only printable ASCII goes into an answer line: a CR or BEL in the field would end it.
@@ -73,7 +59,8 @@ int connect(CWrapWinUSB &link, bool probeBus, SlcanIdentity *identity, int *chan
     link.close();
     const DeviceIdentity id = readDeviceIdentity(link);
     if (id.deviceType.isNull() || id.firmwareVersion.isNull()) {
-        *message = QStringLiteral("the adapter did not tell its device type and firmware version");
+        *message = QStringLiteral("the adapter did not tell its device type and firmware "
+                                  "version: %1").arg(id.failure);
         return DumpExit::Failed;
     }
     if (!isSupportedDevice(id.deviceType, id.firmwareVersion)) {
@@ -81,15 +68,20 @@ int connect(CWrapWinUSB &link, bool probeBus, SlcanIdentity *identity, int *chan
                        .arg(id.deviceType, id.firmwareVersion);
         return DumpExit::Incompatible;
     }
-    QByteArray reply;
-    if (!link.open()
-        || !exchange(link, CommandId::ReadChannalCount, Protocol::readChannalCount(), &reply)
-        || quint8(reply.at(4)) < 1) {
-        link.close();
-        *message = QStringLiteral("the adapter did not tell its channel count");
+    if (!link.open()) {
+        *message = QStringLiteral("the adapter could not be opened again");
         return DumpExit::Failed;
     }
-    *channels = qMin(int(quint8(reply.at(4))), MaxChannels); // two at most, as the window shows
+    const ExchangeResult count =
+        Protocol::exchange(link, CommandId::ReadChannalCount, Protocol::readChannalCount());
+    if (!count.passed || quint8(count.reply.at(4)) < 1) {
+        link.close();
+        *message = QStringLiteral("the adapter did not tell its channel count: %1")
+                       .arg(count.passed ? QStringLiteral("0 channels") : count.text());
+        return DumpExit::Failed;
+    }
+    // Two at most, as the window shows.
+    *channels = qMin(int(quint8(count.reply.at(4))), MaxChannels);
     identity->hardwareVersion = Protocol::versionFromReply(
         query(link, CommandId::ReadHardwareVersion, Protocol::readHardwareVersion()));
     identity->firmwareVersion = id.firmwareVersion;
@@ -101,21 +93,27 @@ int connect(CWrapWinUSB &link, bool probeBus, SlcanIdentity *identity, int *chan
 
 bool writeBitRate(CWrapWinUSB &link, int channel, const QByteArray &register4)
 {
-    return exchange(link, CommandId::WriteBaudRate, Protocol::writeBaudRate(channel, register4));
+    return Protocol::exchange(link, CommandId::WriteBaudRate,
+                              Protocol::writeBaudRate(channel, register4)).passed;
 }
 
-bool setReporting(CWrapWinUSB &link, bool on)
+bool setReporting(CWrapWinUSB &link, bool on, QString *why)
 {
-    if (exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(on)))
+    const ExchangeResult result =
+        Protocol::exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(on));
+    if (result.passed)
         return true;
     if (on)
-        exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(false));
+        Protocol::exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(false));
+    if (why)
+        *why = result.text();
     return false;
 }
 
 bool answers(CWrapWinUSB &link)
 {
-    return exchange(link, CommandId::ReadChannalCount, Protocol::readChannalCount());
+    return Protocol::exchange(link, CommandId::ReadChannalCount, Protocol::readChannalCount())
+        .passed;
 }
 
 } // namespace SlcanAdapter

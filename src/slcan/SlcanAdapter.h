@@ -18,9 +18,9 @@ int connect(CWrapWinUSB &link, bool probeBus, SlcanIdentity *identity, int *chan
             QString *message);
 // WriteBaudRate with a four-byte register; true when the adapter acknowledged it.
 bool writeBitRate(CWrapWinUSB &link, int channel, const QByteArray &register4);
-// SetMonitoring; true when acknowledged. A failed start is followed by a stop, since
-// the request may have been taken with only its reply lost.
-bool setReporting(CWrapWinUSB &link, bool on);
+// SetMonitoring; true when acknowledged, else *why says what failed. A failed start is
+// followed by a stop, since the request may have been taken with only its reply lost.
+bool setReporting(CWrapWinUSB &link, bool on, QString *why = nullptr);
 // True while the adapter answers a command.
 bool answers(CWrapWinUSB &link);
 

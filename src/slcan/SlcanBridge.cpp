@@ -89,16 +89,17 @@ bool SlcanBridge::writeBitRate(int channel, int tableRow)
 bool SlcanBridge::setForwarding(int channel, bool on)
 {
     Q_UNUSED(channel);
+    QString why;
     if (on) {
-        if (m_openChannels == 0 && !SlcanAdapter::setReporting(m_link, true)) {
-            say(QStringLiteral("the adapter did not start frame reporting"));
+        if (m_openChannels == 0 && !SlcanAdapter::setReporting(m_link, true, &why)) {
+            say(QStringLiteral("the adapter did not start frame reporting: %1").arg(why));
             return false;
         }
         ++m_openChannels;
         return true;
     }
-    if (--m_openChannels == 0 && !SlcanAdapter::setReporting(m_link, false))
-        say(QStringLiteral("the adapter did not confirm reporting off"));
+    if (--m_openChannels == 0 && !SlcanAdapter::setReporting(m_link, false, &why))
+        say(QStringLiteral("the adapter did not confirm reporting off: %1").arg(why));
     return true;
 }
 
@@ -288,9 +289,10 @@ void SlcanBridge::hostLeft(Port &port)
 int SlcanBridge::finish(int code, const QString &message)
 {
     m_receiver.stop();
+    QString why;
     if (m_openChannels > 0 && code != DumpExit::NoAdapter
-        && !SlcanAdapter::setReporting(m_link, false))
-        say(QStringLiteral("the adapter did not confirm reporting off"));
+        && !SlcanAdapter::setReporting(m_link, false, &why))
+        say(QStringLiteral("the adapter did not confirm reporting off: %1").arg(why));
     for (auto &p : m_ports) {
         if (!p->absent && code == DumpExit::Ok)
             flush(*p); // what the terminal takes without waiting

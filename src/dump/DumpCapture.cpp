@@ -7,6 +7,7 @@
 #include "monitor/AscLog.h"
 #include "monitor/CandumpLog.h"
 #include "monitor/MonitorFormatter.h"
+#include "monitor/PcapngLog.h"
 
 #include <QCoreApplication>
 
@@ -197,14 +198,17 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
     const qint64 captureStart = nowMicros();
     m_summary.counts.clear(captureStart);
     const bool asc = m_options.format == DumpOptions::Format::Asc;
+    const bool pcapng = m_options.format == DumpOptions::Format::Pcapng;
     bool writeFailed = false;
-    auto write = [&](const QString &text) {
-        const QByteArray bytes = text.toUtf8();
+    auto writeBytes = [&](const QByteArray &bytes) {
         if (!writeFailed && out->write(bytes) != bytes.size())
             writeFailed = true;
     };
+    auto write = [&](const QString &text) { writeBytes(text.toUtf8()); };
     if (asc)
         write(AscLog::header(captureStart));
+    if (pcapng)
+        writeBytes(PcapngLog::header());
 
     ArrivalQueue queue;
     std::thread reader([&link, &queue] {
@@ -240,8 +244,10 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
                 case DumpOptions::Format::Text:
                     write(formatMonitorLine(written + 1, r, names, DisplayHex));
                     break;
+                case DumpOptions::Format::Pcapng: writeBytes(PcapngLog::packet(f)); break;
                 }
-                write(QStringLiteral("\n"));
+                if (!pcapng)
+                    write(QStringLiteral("\n"));
                 countReached = m_options.count > 0 && ++written >= m_options.count;
             }
         }

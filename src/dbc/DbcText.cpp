@@ -9,8 +9,9 @@ int dbcNumberText(const DbcValue &value, char *buffer)
     if (!std::isfinite(v))
         return 0;
     char *const end = buffer + DbcNumberTextSize;
+    const bool whole = v == std::trunc(v);
     // 9.2e18 stays below 2^63, so the conversion is exact and cannot overflow.
-    if (v == std::trunc(v) && std::fabs(v) < 9.2e18)
+    if (whole && std::fabs(v) < 9.2e18)
         return int(std::to_chars(buffer, end, qint64(v)).ptr - buffer);
     switch (value.signal->valueType) {
     case DbcSignal::ValueType::Float32:
@@ -20,7 +21,9 @@ int dbcNumberText(const DbcValue &value, char *buffer)
     case DbcSignal::ValueType::Float64:
         break;
     case DbcSignal::ValueType::Integer:
-        return int(std::to_chars(buffer, end, v, std::chars_format::general, 15).ptr - buffer);
+        if (!whole) // a whole number past 2^63 keeps every digit its double has
+            return int(std::to_chars(buffer, end, v, std::chars_format::general, 15).ptr - buffer);
+        break;
     }
     return int(std::to_chars(buffer, end, v).ptr - buffer);
 }

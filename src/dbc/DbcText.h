@@ -4,9 +4,11 @@
 //
 // A physical value prints as the shortest text that is exact for what the signal carries:
 // - a whole number below 2^63 in magnitude as an integer ("-40", "18000");
-// - otherwise, for an integer signal, with at most 15 significant digits: raw x factor +
-//   offset comes from decimal factors, and a double keeps 15 decimal digits faithfully, so
-//   the 16th and 17th are arithmetic noise (3 x 0.1 prints 0.3, not 0.30000000000000004);
+// - otherwise, for an integer signal, a fraction with at most 15 significant digits: raw x
+//   factor + offset comes from decimal factors, and a double keeps 15 decimal digits
+//   faithfully, so the 16th and 17th are arithmetic noise (3 x 0.1 prints 0.3, not
+//   0.30000000000000004); a whole number past 2^63 as the shortest text that reads back
+//   as the same double;
 // - for an IEEE float signal, the shortest text that reads back as the same single
 //   precision number; for an IEEE double signal, as the same double.
 // Texts may use exponent notation ("1e-07"), which JSON and every reader accept.

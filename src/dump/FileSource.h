@@ -9,6 +9,7 @@
 #include "monitor/AscLog.h"
 
 #include <QFile>
+#include <QByteArray>
 #include <QString>
 
 class FileSource : public FrameSource {
@@ -21,14 +22,19 @@ public:
 private:
     enum class Layout { Candump, Asc };
 
-    // The next line without its end; false at the end of the file.
-    bool nextLine(QString *line);
+    // The next line, its end excluded, valid until the next call; false at the end of the
+    // file or on a read error. The file is read in large blocks and split here.
+    bool nextLine(const char **begin, const char **end);
     QString where() const;
 
     QFile m_file;
     Layout m_layout = Layout::Candump;
     AscLog::Reader m_asc;
-    QString m_pending; // the first line, read by open()
-    bool m_hasPending = false;
-    int m_lineNumber = 0;
+    QByteArray m_block;
+    int m_pos = 0;          // where the next line starts in m_block
+    int m_lineBegin = 0;    // the line handed out last
+    int m_lineEnd = 0;
+    bool m_eof = false;
+    bool m_repeat = false;  // open() read the first line: run() takes it again
+    qint64 m_lineNumber = 0;
 };

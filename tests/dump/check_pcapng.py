@@ -2,8 +2,9 @@
 """brantel-dump's pcapng captures as tshark reads them. Each pair in PAIRS is a capture and
 the candump log of the same frames: interface, identifier, extended and remote flags,
 length, data and direction must be equal, and the time where both come from one source.
-A streamed capture must reach tshark while brantel-dump still runs.
-usage: check_pcapng.py TSHARK BRANTEL-DUMP. Exit 77 (skipped) without tshark."""
+The candump log given with --input is converted with its own times. A streamed capture
+must reach tshark while brantel-dump still runs.
+usage: check_pcapng.py TSHARK BRANTEL-DUMP LOG. Exit 77 (skipped) without tshark."""
 
 import re
 import select
@@ -13,7 +14,7 @@ import subprocess
 import sys
 import tempfile
 
-TSHARK, DUMP = sys.argv[1], sys.argv[2]
+TSHARK, DUMP, LOG = sys.argv[1:4]
 if not shutil.which(TSHARK):
     print("tshark is not installed (Debian: tshark)")
     sys.exit(77)
@@ -75,11 +76,15 @@ def dump(*args):
     return run.stdout
 
 
-with tempfile.NamedTemporaryFile(suffix=".pcapng") as sim:
+with tempfile.NamedTemporaryFile(suffix=".pcapng") as sim, \
+        tempfile.NamedTemporaryFile(suffix=".pcapng") as converted:
     sim.write(dump("--simulate", "-n", "1000", "-f", "pcapng"))
     sim.flush()
+    converted.write(dump("--input", LOG, "-f", "pcapng"))
+    converted.flush()
     # (name, pcapng capture, candump log of the same frames, same time stamps)
-    PAIRS = [("simulated adapter", sim.name, dump("--simulate", "-n", "1000").decode(), False)]
+    PAIRS = [("simulated adapter", sim.name, dump("--simulate", "-n", "1000").decode(), False),
+             ("candump log given with --input", converted.name, open(LOG).read(), True)]
     for pair in PAIRS:
         check_pair(*pair)
 

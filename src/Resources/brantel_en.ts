@@ -646,6 +646,14 @@
         <source>默认值</source>
         <translation>Default</translation>
     </message>
+    <message>
+        <source>信号跟踪</source>
+        <translation>Signal trace</translation>
+    </message>
+    <message>
+        <source>加载DBC...</source>
+        <translation>Load DBC...</translation>
+    </message>
 </context>
 <context>
     <name>MonitorStatisticsLabel</name>

@@ -646,6 +646,14 @@
         <source>默认值</source>
         <translation>默认值</translation>
     </message>
+    <message>
+        <source>信号跟踪</source>
+        <translation>信号跟踪</translation>
+    </message>
+    <message>
+        <source>加载DBC...</source>
+        <translation>加载DBC...</translation>
+    </message>
 </context>
 <context>
     <name>MonitorStatisticsLabel</name>

@@ -16,6 +16,7 @@
 #include "monitor/SetCacheDialog.h"
 #include "offline/OfflineListWidget.h"
 #include "offline/OfflineDataExchange.h"
+#include "trace/TraceWindow.h"
 #include "widgets/AboutDialog.h"
 #include "widgets/SwitchButton.h"
 #include "widgets/TextFit.h"
@@ -70,6 +71,19 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
     m_tabWidget->addTab(m_pCANParamWidget, tr("CAN参数"));
     m_tabWidget->addTab(m_pOfflineListWidget, tr("离线列表"));
     m_tabWidget->addTab(m_pDataMonitorWidget, tr("数据监控"));
+
+    // The trace window shows what the monitor shows and is cleared with it.
+    m_pTraceWindow = new TraceWindow(this);
+    connect(m_pDataMonitorWidget, &DataMonitorWidget::framesShown, m_pTraceWindow,
+            &TraceWindow::addFrames);
+    connect(m_pDataMonitorWidget, &DataMonitorWidget::cleared, m_pTraceWindow, &TraceWindow::clear);
+    connect(m_pActionTrace, &QAction::triggered, this, [this] {
+        m_pTraceWindow->show();
+        m_pTraceWindow->raise();
+        m_pTraceWindow->activateWindow();
+    });
+    connect(m_pActionLoadDbc, &QAction::triggered, m_pTraceWindow, &TraceWindow::chooseDatabase);
+    m_pTraceWindow->restoreDatabase();
 
     showDeviceName();
 
@@ -261,6 +275,12 @@ void MainWidget::createMenu()
     m_pMainMenu->addSeparator();
     m_pActionAbout = m_pMainMenu->addAction(tr("关于"));
     m_pActionAbout->setObjectName(QStringLiteral("m_pActionAbout"));
+    // Beside the described menu, after it.
+    m_pMainMenu->addSeparator();
+    m_pActionTrace = m_pMainMenu->addAction(tr("信号跟踪"));
+    m_pActionLoadDbc = m_pMainMenu->addAction(tr("加载DBC..."));
+    m_pActionTrace->setObjectName(QStringLiteral("m_pActionTrace"));
+    m_pActionLoadDbc->setObjectName(QStringLiteral("m_pActionLoadDbc"));
 }
 
 void MainWidget::applyStartLanguage()
@@ -314,9 +334,12 @@ void MainWidget::retranslateExtras()
     m_pActionFilter->setText(tr("过滤"));
     m_pActionDevInfo->setText(tr("设备信息"));
     m_pActionAbout->setText(tr("关于"));
+    m_pActionTrace->setText(tr("信号跟踪"));
+    m_pActionLoadDbc->setText(tr("加载DBC..."));
     m_pCANParamWidget->retranslate();
     m_pOfflineListWidget->retranslate();
     m_pDataMonitorWidget->retranslate();
+    m_pTraceWindow->retranslate();
 }
 
 void MainWidget::installLanguage(QTranslator &preferred, int minimumWidth)

@@ -175,6 +175,8 @@ const Entry kCatalogue[] = {
     {"MainWidget", "通道", "Channal", nullptr},
     {"MainWidget", "验收码失败", "acceptance code failed", nullptr},
     {"MainWidget", "默认值", "Default", nullptr},
+    {"MainWidget", "信号跟踪", "Signal trace", nullptr},
+    {"MainWidget", "加载DBC...", "Load DBC...", nullptr},
     {"MonitorStatisticsLabel", "通道0：%1 帧/秒    通道1：%2 帧/秒    清空后：%3 帧    丢弃的错误传输：%4    已过滤：%5 帧",
      "Channal 0: %1 frames/s    Channal 1: %2 frames/s    since clear: %3 frames    malformed transfers dropped: %4    filtered out: %5 frames", nullptr},
     {"OfflineListWidget", "OfflineListWidget", "OfflineListWidget", nullptr},

@@ -119,6 +119,7 @@ void SignalPlot::redraw(qint64 nowMicros)
         high += margin;
     }
     m_axisY->setRange(low, high);
+    m_axisY->applyNiceNumbers();
 }
 
 bool SignalPlot::savePng(const QString &path, QString *error) const

@@ -39,9 +39,6 @@ TraceWindow::TraceWindow(QWidget *parent)
     m_pTreeViewTrace->setUniformRowHeights(true);
     m_pTreeViewTrace->setAlternatingRowColors(true);
     m_pTreeViewTrace->header()->setStretchLastSection(true);
-    const int widths[TraceModel::ColumnCount] = {180, 50, 80, 70, 80, 100, 40, 170, 60, 80, 100};
-    for (int c = 0; c < TraceModel::ColumnCount; ++c)
-        m_pTreeViewTrace->header()->resizeSection(c, widths[c]);
     m_plot = new SignalPlot(this);
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
@@ -73,6 +70,11 @@ void TraceWindow::retranslate()
     showDatabaseInfo();
     m_model->retranslate();
     m_plot->retranslate();
+    // Room for the data, and never less than the header's own text needs.
+    static const int widths[TraceModel::ColumnCount] = {180, 50, 80, 70, 80, 100, 40, 170, 60, 80, 100};
+    QHeaderView *header = m_pTreeViewTrace->header();
+    for (int c = 0; c < TraceModel::ColumnCount; ++c)
+        header->resizeSection(c, qMax(widths[c], header->sectionSizeHint(c)));
 }
 
 void TraceWindow::showDatabaseInfo()

@@ -14,8 +14,10 @@
 class PlotBuffer {
 public:
     static constexpr qint64 WindowMicros = 60 * 1000 * 1000;
-    static constexpr int BucketCount = 600;
-    static constexpr qint64 BucketMicros = WindowMicros / BucketCount;  // 100 ms
+    // Two points every 200 ms: a few pixels apart across a chart, and few enough that four
+    // full lines are redrawn ten times a second in a few milliseconds.
+    static constexpr int BucketCount = 300;
+    static constexpr qint64 BucketMicros = WindowMicros / BucketCount;  // 200 ms
     static constexpr int MaxPoints = 2 * BucketCount;
 
     // A value at a host time (µs). Values older than the window, or than the values the

@@ -33,6 +33,11 @@ void TraceTable::addFrame(const LoggedFrame &frame)
     auto found = m_index.constFind(k);
     int index;
     if (found == m_index.constEnd()) {
+        if (m_rows.size() >= MaxRows) {
+            if (m_dropped++ == 0)
+                qWarning("Signal trace: %d rows; frames of further identifiers are not shown", MaxRows);
+            return;
+        }
         index = m_rows.size();
         m_index.insert(k, index);
         Entry e;
@@ -89,6 +94,7 @@ void TraceTable::clear()
     m_rows.clear();
     m_index.clear();
     m_dirty.clear();
+    m_dropped = 0;
 }
 
 void TraceTable::decode(Entry &e)

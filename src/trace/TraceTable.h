@@ -47,6 +47,11 @@ struct TraceRow {
 
 class TraceTable {
 public:
+    // A bus carries a few thousand identifiers at most; a flood of new ones (a fault, random
+    // extended identifiers) must not grow the table without bound. Frames of identifiers
+    // beyond this many rows are not shown (a warning is logged once).
+    static constexpr int MaxRows = 10000;
+
     // Not owned and kept for as long as it is set; null decodes nothing. Every row is
     // matched again, its values are decoded afresh at the next refresh, and its plots end
     // (they point into the old database).
@@ -59,6 +64,7 @@ public:
 
     int rowCount() const { return m_rows.size(); }
     const TraceRow &row(int index) const { return m_rows.at(index).row; }
+    qint64 droppedFrames() const { return m_dropped; }
 
     // The rows changed since the last call (each once, in the order they first changed),
     // their values brought up to date.
@@ -86,4 +92,5 @@ private:
     QVector<Entry> m_rows;
     QHash<quint64, int> m_index;
     QVector<int> m_dirty;
+    qint64 m_dropped = 0;
 };

@@ -60,8 +60,10 @@ TraceWindow::TraceWindow(QWidget *parent)
 
 TraceWindow::~TraceWindow()
 {
-    // The table points into the database: it goes first.
-    m_table->setDatabase(nullptr);
+    // The view and the model read the table and the database, members that are gone before
+    // the children would be deleted.
+    delete m_pTreeViewTrace;
+    delete m_model;
 }
 
 void TraceWindow::retranslate()

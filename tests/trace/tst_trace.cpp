@@ -72,6 +72,7 @@ class TestTrace : public QObject {
 private slots:
     void table_data();
     void table();
+    void tableIsBounded();
     void decimation_data();
     void decimation();
     void decimationIsBoundedAtHighRates();
@@ -127,6 +128,18 @@ void TestTrace::table()
     for (const TraceRow *r : rows)
         shown << summary(*r);
     QTEST(shown, "rows");
+}
+
+void TestTrace::tableIsBounded()
+{
+    TraceTable table;
+    QTest::ignoreMessage(QtWarningMsg, "Signal trace: 10000 rows; frames of further identifiers are not shown");
+    for (quint32 id = 0; id < 10002; ++id)
+        table.addFrame({0, {0, id, true}});
+    table.addFrame({0, {0, 5, true}});
+    QCOMPARE(table.rowCount(), 10000);
+    QCOMPARE(table.row(5).count, 2);
+    QCOMPARE(table.droppedFrames(), 2);
 }
 
 void TestTrace::decimation_data()

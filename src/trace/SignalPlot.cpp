@@ -118,8 +118,13 @@ void SignalPlot::redraw(qint64 nowMicros)
         low -= margin;
         high += margin;
     }
-    m_axisY->setRange(low, high);
-    m_axisY->applyNiceNumbers();
+    // A new range lays every line out again: only when the values call for it.
+    if (low != m_shownLow || high != m_shownHigh) {
+        m_shownLow = low;
+        m_shownHigh = high;
+        m_axisY->setRange(low, high);
+        m_axisY->applyNiceNumbers();
+    }
 }
 
 bool SignalPlot::savePng(const QString &path, QString *error) const

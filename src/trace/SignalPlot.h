@@ -51,4 +51,5 @@ private:
     QPushButton *m_pPushButtonPause = nullptr;
     QPushButton *m_pPushButtonSavePng = nullptr;
     std::vector<Line> m_lines;
+    double m_shownLow = 0, m_shownHigh = 1;  // the value range last given to the axis
 };

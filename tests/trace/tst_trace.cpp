@@ -28,9 +28,9 @@ const QByteArray Dbc = "BO_ 193 Engine: 8 ECU\n"
 
 // "channel id[x] ms data" with the data in hex, "r" for a remote frame, and an optional
 // DLC after a slash ("0C1 ... 00/15").
-LoggedFrame frame(const QString &spec)
+LoggedFrame frame(const QString &text)
 {
-    const QStringList f = spec.split(QLatin1Char(' ')), data = f[3].split(QLatin1Char('/'));
+    const QStringList f = text.split(QLatin1Char(' ')), data = f[3].split(QLatin1Char('/'));
     LoggedFrame lf{f[2].toLongLong() * 1000, {}};
     MonitorRecord &r = lf.record;
     r.channel = f[0].toInt();

@@ -12,7 +12,7 @@ packages=(
     g++-mingw-w64-x86-64
     python3
     dpkg-dev file desktop-file-utils groff-base
-    can-utils python3-can
+    can-utils python3-can python3-serial tshark
     libqt5charts5-dev
 )
 # The hardening stages that CI runs (scripts/harden.sh) also fuzz with clang's libFuzzer.

@@ -2,11 +2,12 @@
 
 #include "app/DeviceIdentity.h"
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "dump/AdapterProbe.h"
 #include "monitor/AscLog.h"
 #include "monitor/CandumpLog.h"
 #include "monitor/MonitorFormatter.h"
+#include "monitor/PcapngLog.h"
 
 #include <QCoreApplication>
 
@@ -87,11 +88,9 @@ void say(QIODevice *err, const QString &line)
     err->write(QByteArrayLiteral("brantel-dump: ") + line.toUtf8() + '\n');
 }
 
-bool exchange(CWrapWinUSB &link, CommandId id, const QByteArray &request)
+ExchangeResult setMonitoring(CWrapWinUSB &link, bool start)
 {
-    QByteArray reply;
-    return Protocol::sendRequest(link, id, request) && Protocol::readReply(link, id, &reply)
-        && Protocol::replyPasses(id, true, reply);
+    return Protocol::exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(start));
 }
 
 } // namespace
@@ -172,7 +171,8 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
     link.close();
     const DeviceIdentity id = readDeviceIdentity(link);
     if (id.deviceType.isNull() || id.firmwareVersion.isNull()) {
-        say(err, QStringLiteral("the adapter did not tell its device type and firmware version"));
+        say(err, QStringLiteral("the adapter did not tell its device type and firmware version: %1")
+                     .arg(id.failure));
         return DumpExit::Failed;
     }
     if (!isSupportedDevice(id.deviceType, id.firmwareVersion)) {
@@ -180,26 +180,35 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
                      .arg(id.deviceType, id.firmwareVersion));
         return DumpExit::Incompatible;
     }
-    if (!link.open() || !exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(true))) {
+    if (!link.open()) {
+        say(err, QStringLiteral("the adapter did not start frame reporting: it could not be "
+                                "opened again"));
+        return DumpExit::Failed;
+    }
+    const ExchangeResult started = setMonitoring(link, true);
+    if (!started.passed) {
         // The request may have been taken with only its reply lost: never leave it on.
-        if (link.isOpen())
-            exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(false));
+        setMonitoring(link, false);
         link.close();
-        say(err, QStringLiteral("the adapter did not start frame reporting"));
+        say(err, QStringLiteral("the adapter did not start frame reporting: %1")
+                     .arg(started.text()));
         return DumpExit::Failed;
     }
 
     const qint64 captureStart = nowMicros();
     m_summary.counts.clear(captureStart);
     const bool asc = m_options.format == DumpOptions::Format::Asc;
+    const bool pcapng = m_options.format == DumpOptions::Format::Pcapng;
     bool writeFailed = false;
-    auto write = [&](const QString &text) {
-        const QByteArray bytes = text.toUtf8();
+    auto writeBytes = [&](const QByteArray &bytes) {
         if (!writeFailed && out->write(bytes) != bytes.size())
             writeFailed = true;
     };
+    auto write = [&](const QString &text) { writeBytes(text.toUtf8()); };
     if (asc)
         write(AscLog::header(captureStart));
+    if (pcapng)
+        writeBytes(PcapngLog::header());
 
     ArrivalQueue queue;
     std::thread reader([&link, &queue] {
@@ -235,8 +244,10 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
                 case DumpOptions::Format::Text:
                     write(formatMonitorLine(written + 1, r, names, DisplayHex));
                     break;
+                case DumpOptions::Format::Pcapng: writeBytes(PcapngLog::packet(f)); break;
                 }
-                write(QStringLiteral("\n"));
+                if (!pcapng)
+                    write(QStringLiteral("\n"));
                 countReached = m_options.count > 0 && ++written >= m_options.count;
             }
         }
@@ -256,8 +267,7 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
 
     const bool lost = readerEnded;
     if (!lost)
-        m_summary.reportingStopped =
-            exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(false));
+        m_summary.reportingStopped = setMonitoring(link, false).passed;
     link.close(); // ends the pending bulk read
     reader.join();
     bool finished = false;

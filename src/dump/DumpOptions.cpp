@@ -56,7 +56,7 @@ bool parseDumpOptions(const QStringList &arguments, DumpOptions *options, QStrin
             o.simulate = true;
         } else if (arg == QLatin1String("-f") || arg == QLatin1String("--format")) {
             if (!takeValue(arguments, &i, &value)) {
-                *error = QStringLiteral("--format needs a value: log, candump, asc or text");
+                *error = QStringLiteral("--format needs a value: log, candump, asc, text or pcapng");
                 return false;
             }
             if (value == QLatin1String("log"))
@@ -67,8 +67,11 @@ bool parseDumpOptions(const QStringList &arguments, DumpOptions *options, QStrin
                 o.format = DumpOptions::Format::Asc;
             else if (value == QLatin1String("text"))
                 o.format = DumpOptions::Format::Text;
+            else if (value == QLatin1String("pcapng"))
+                o.format = DumpOptions::Format::Pcapng;
             else {
-                *error = QStringLiteral("unknown format \"%1\" (log, candump, asc or text)").arg(value);
+                *error = QStringLiteral("unknown format \"%1\" (log, candump, asc, text or pcapng)")
+                             .arg(value);
                 return false;
             }
         } else if (arg == QLatin1String("--filter") || arg == QLatin1String("--exclude")) {
@@ -120,7 +123,7 @@ QString dumpUsage()
         "\n"
         "  --simulate              use the built-in simulated adapter\n"
         "  -f, --format FORMAT     log (default: candump log file), candump (console), asc,\n"
-        "                          text (the monitor's own lines)\n"
+        "                          text (the monitor's own lines), pcapng (Wireshark)\n"
         "  --filter LOW-HIGH[,..]  write only frames whose identifier is in a range (hex)\n"
         "  --exclude LOW-HIGH[,..] never write frames whose identifier is in a range (hex)\n"
         "  -n, --count N           stop after N frames\n"

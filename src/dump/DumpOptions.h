@@ -7,7 +7,7 @@
 #include <QStringList>
 
 struct DumpOptions {
-    enum class Format { Log, Candump, Asc, Text };
+    enum class Format { Log, Candump, Asc, Text, Pcapng };
 
     bool simulate = false;
     Format format = Format::Log;

@@ -1,7 +1,7 @@
 #include "trace/SignalPlot.h"
 
-#include "app/Dialogs.h"
 #include "trace/PlotBuffer.h"
+#include "widgets/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QPixmap>

@@ -1,10 +1,10 @@
 #include "trace/TraceWindow.h"
 
-#include "app/Dialogs.h"
 #include "dbc/DbcParser.h"
 #include "trace/SignalPlot.h"
 #include "trace/TraceModel.h"
 #include "trace/TraceTable.h"
+#include "widgets/Dialogs.h"
 
 #include <QDateTime>
 #include <QDir>

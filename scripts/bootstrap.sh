@@ -13,6 +13,7 @@ packages=(
     python3
     dpkg-dev file desktop-file-utils groff-base
     can-utils python3-can python3-serial tshark
+    libqt5charts5-dev
 )
 # The hardening stages that CI runs (scripts/harden.sh) also fuzz with clang's libFuzzer.
 if [ "${CI:-}" = true ] || [ "${BRANTEL_HARDEN:-}" = 1 ]; then

@@ -3,9 +3,13 @@
 
 #include "device/SimFirmware.h"
 #include "filter/IdFilter.h"
+#include "monitor/FrameLogFile.h"
 #include "monitor/MonitorLog.h"
+#include "monitor/MonitorLogFile.h"
 
 #include <QtTest>
+
+#include <ctime>
 
 Q_DECLARE_METATYPE(IdRange)
 
@@ -42,11 +46,45 @@ MonitorNames chineseNames()
 
 QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
+// A record with every field given as the adapter sends it.
+QByteArray record(uint8_t flags, uint32_t idAndDirection, const QByteArray &data8)
+{
+    QByteArray r = rawReport(flags, 0, data8);
+    for (int i = 0; i < 4; ++i)
+        r[7 + i] = char(idAndDirection >> (8 * i));
+    return r;
+}
+
+// What the files of one session hold: transfers with their arrival times (ms), and a
+// switch of the display format where a transfer is empty (its time is the new format).
+QVector<QPair<qint64, QByteArray>> scriptedSession()
+{
+    const qint64 t0 = 1765000000123;
+    const QByteArray bytes1to8("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+    return {
+        {t0, report(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8})
+                 + report(0x89ABCDEF, true, false, 1, 0x18FEF100, true, {'C', 'A', 0x0A})
+                 + rawReport(0x40 | 0x05, 0x555, bytes1to8)},
+        {t0 + 7, rawReport(0x0C, 0x100, QByteArray("\xA1\x7F\xE9\x00" "ABCD", 8))},
+        {t0 + 8, QByteArray(20, '\x01')}, // not whole records: dropped
+        {DisplayAsc, QByteArray()},
+        {t0 + 1000, record(0xC0 | 0x10 | 0x04, 0x81ABCDEF, {})
+                        + record(0x10 | 0x04, 0x7FF, QByteArray("AB\x00\xA5", 4))
+                        + record(0x02, 0x350, "12")},
+        {t0 + 1500, record(0x02, 0x300, "\xFF\xFE") + record(0x40, 0x3FF, {})
+                        + record(0x10 | 0x01, 0x80000301, "z")},
+        {DisplayHex, QByteArray()},
+        {t0 + 3600000 + 2, record(0x10 | 0x01, 0x301, "y") + record(0x10, 0x001, {})
+                               + record(0xC0 | 0x0F, 0x80010000, {})},
+    };
+}
+
 } // namespace
 
 class TestMonitorFormat : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void line_data();
     void line();
     void transfer_data();
@@ -55,7 +93,16 @@ private slots:
     void displayModeAffectsLaterLinesOnly();
     void header_data();
     void header();
+    void savedFiles_data();
+    void savedFiles();
 };
+
+void TestMonitorFormat::initTestCase()
+{
+    // ASC headers carry the local date.
+    qputenv("TZ", "UTC");
+    tzset();
+}
 
 void TestMonitorFormat::line_data()
 {
@@ -234,6 +281,44 @@ void TestMonitorFormat::header()
     QFETCH(bool, atLanguageChange);
     QFETCH(QString, expected);
     QCOMPARE(monitorHeader({"D", "C", "T", "F", "Y", "I", "X"}, atLanguageChange), expected);
+}
+
+void TestMonitorFormat::savedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const char *name : {"all", "filtered"}) {
+        for (const char *suffix : {".txt", ".log", ".asc"})
+            QTest::newRow((QByteArray(name) + suffix).constData()) << QString(name + QString(suffix));
+    }
+}
+
+// The scripted session saved in each format, with and without a filter that hides
+// 0x300 to 0x3FF, gives the committed files byte for byte.
+void TestMonitorFormat::savedFiles()
+{
+    QFETCH(QString, file);
+    IdFilter filter;
+    if (file.startsWith(QLatin1String("filtered")))
+        filter = {IdFilter::HideListed, {{0x300, 0x3FF}}};
+    MonitorLog log;
+    log.setNames(chineseNames());
+    log.setFilter(&filter);
+    for (const auto &[time, transfer] : scriptedSession()) {
+        if (transfer.isEmpty())
+            log.setDisplayMode(int(time));
+        else
+            log.addTransfer(transfer, time);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    QString error;
+    const MonitorSaveFormat format = saveFormatForPath(path);
+    QVERIFY(format == MonitorSaveFormat::Text ? writeMonitorLog(path, log.cache(), &error)
+                                              : writeFrameLog(path, log.cache(), format, &error));
+    QFile saved(path);
+    QFile golden(QStringLiteral(BRANTEL_GOLDEN_DIR "/") + file);
+    QVERIFY(saved.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), golden.readAll());
 }
 
 QTEST_GUILESS_MAIN(TestMonitorFormat)

@@ -197,8 +197,8 @@ struct Batched : Pipeline {
         page.onSwichButtonDataWatch(true);
     }
     const char *name() const override { return "batched"; }
-    qint64 numbered() const override { return page.log().runningNumber(); }
-    bool drained() const override { return page.receiver()->queuedTransfers() == 0; }
+    qint64 numbered() const override { return page.session().log().runningNumber(); }
+    bool drained() const override { return page.session().receiver().queuedTransfers() == 0; }
     DataMonitorWidget page;
 };
 
@@ -219,20 +219,27 @@ struct Literal : Pipeline {
         names.frameType[1] = QStringLiteral("扩展帧");
         names.direction[0] = QStringLiteral("接收");
         names.direction[1] = QStringLiteral("发送");
-        m_log.setNames(names);
         m_log.setCacheSize(4096);
         view.show();
         Protocol::exchange(*link, CommandId::SetMonitoring, Protocol::setMonitoring(true));
         link->resumeBulk();
-        m_thread = std::thread([this] {
+        m_thread = std::thread([this, names] {
             uint8_t buffer[64];
             uint32_t n = 0;
+            QVector<MonitorRecord> records;
             while (!m_stop && m_link->readBulk(buffer, sizeof buffer, &n)) {
-                const QString block = m_log.addTransfer(
-                    QByteArray(reinterpret_cast<const char *>(buffer), int(n)), 0);
-                m_numbered = m_log.runningNumber();
-                if (block.isEmpty())
+                decodeTransfer(QByteArray(reinterpret_cast<const char *>(buffer), int(n)), &records);
+                if (records.isEmpty())
                     continue;
+                CachedRecords cached;
+                for (const MonitorRecord &r : records)
+                    cached.append(CachedRecord::from(r));
+                const CachedTransfer &entry = m_log.add(cached, 0);
+                QStringList lines;
+                for (int i = 0; i < entry.records.size(); ++i)
+                    lines << entry.line(i, names);
+                const QString block = lines.join(QLatin1Char('\n'));
+                m_numbered = m_log.runningNumber();
                 ++m_posted;
                 QMetaObject::invokeMethod(
                     &view,
@@ -409,11 +416,12 @@ int main(int argc, char **argv)
         print(p.name(), PhysicalMaximum, batched);
         std::printf("CPU of the GUI thread at the maximum: %.2f s/s (receive thread %.2f s/s)\n",
                     batched.guiCpuPerSecond, batched.receiveCpuPerSecond);
-        const TransferCache &cache = p.page.log().cache();
+        const MonitorLog &log = p.page.session().log();
+        const TransferCache &cache = log.cache();
         qint64 cachedFrames = 0;
         bool contiguous = true;
         for (int i = 0; i < cache.size(); ++i) {
-            const qint64 frames = cache.at(i).records.size() / MonitorRecord::Size;
+            const qint64 frames = cache.at(i).records.size();
             if (i > 0 && cache.at(i).firstNumber != cache.at(i - 1).firstNumber + frames)
                 contiguous = false;
             cachedFrames += frames;
@@ -421,10 +429,10 @@ int main(int argc, char **argv)
         std::printf("cache: %d entries holding %lld frames, numbers %lld..%lld %s\n",
                     cache.size(), static_cast<long long>(cachedFrames),
                     static_cast<long long>(cache.isEmpty() ? 0 : cache.first().firstNumber),
-                    static_cast<long long>(p.page.log().runningNumber()),
+                    static_cast<long long>(log.runningNumber()),
                     contiguous && !cache.isEmpty()
                             && cache.first().firstNumber + cachedFrames - 1
-                                == p.page.log().runningNumber()
+                                == log.runningNumber()
                         ? "without a gap"
                         : "WITH GAPS");
         std::printf("resident memory with the cache full: %.1f MiB\n", residentMiB());
@@ -436,7 +444,7 @@ int main(int argc, char **argv)
         bool saved = false;
         QObject::connect(&p.page, &DataMonitorWidget::endSave, [&saved] { saved = true; });
         QElapsedTimer t;
-        const int entries = p.page.log().cache().size();
+        const int entries = log.cache().size();
         lag.start();
         t.start();
         QMetaObject::invokeMethod(&p.page, "onPushButtonSaveWatchData");

@@ -225,7 +225,7 @@ void TestConnection::disconnectRemovalAndReconnection()
     auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
     auto *monitor = m_window->findChild<DataMonitorWidget *>();
     QTest::mouseClick(watch, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->session().log().runningNumber() > 0, 5000);
     m_device->setPlugged(false);
     QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
     QTRY_VERIFY_WITH_TIMEOUT(name->text().isEmpty(), 5000);
@@ -242,9 +242,9 @@ void TestConnection::disconnectRemovalAndReconnection()
     QCOMPARE(offlineRows(), 3);
     if (watch->isChecked())
         QTest::mouseClick(watch, Qt::LeftButton);
-    const qint64 before = monitor->log().runningNumber();
+    const qint64 before = monitor->session().log().runningNumber();
     QTest::mouseClick(watch, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > before, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->session().log().runningNumber() > before, 5000);
     QVERIFY(m_device->state().monitoring);
     QVERIFY(dialogs.boxes.isEmpty());
 }

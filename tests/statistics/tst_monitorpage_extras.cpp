@@ -45,7 +45,7 @@ void TestMonitorPageExtras::statisticsWhileStreaming()
     filter.ranges = {{0x555, 0x555}};
     RecordingDialogs dialogs;
     DataMonitorWidget page(&link);
-    page.setIdFilter(&filter);
+    page.setIdFilter(filter);
     page.resize(820, 460);
     page.show();
     auto *label = page.findChild<MonitorStatisticsLabel *>(QStringLiteral("m_pLabelStatistics"));
@@ -54,10 +54,10 @@ void TestMonitorPageExtras::statisticsWhileStreaming()
     auto *watch = page.findChild<SwitchButton *>(QStringLiteral("m_pWidgetDataWatch"));
     QVERIFY(watch);
     watch->setChecked(true); // as the user switches monitoring on
-    QTRY_VERIFY_WITH_TIMEOUT(label->statistics().shownFrames() > 400, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(page.session().statistics().shownFrames() > 400, 20000);
     const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000;
-    const MonitorStatistics &s = label->statistics();
-    QCOMPARE(s.shownFrames(), page.log().runningNumber());
+    const MonitorStatistics &s = page.session().statistics();
+    QCOMPARE(s.shownFrames(), page.session().log().runningNumber());
     QVERIFY(s.filteredFrames() > 0);
     QCOMPARE(s.malformedTransfers(), qint64(0));
     // Demo traffic is spread over both channels; each rate is well above zero and below
@@ -73,7 +73,7 @@ void TestMonitorPageExtras::statisticsWhileStreaming()
     page.grab().save(QDir(QStringLiteral(BRANTEL_SCREENSHOT_DIR)).filePath(QStringLiteral("monitor-statistics.png")));
 
     page.onActionClear();
-    QVERIFY(label->statistics().shownFrames() < 100); // cleared; streaming goes on
+    QVERIFY(page.session().statistics().shownFrames() < 100); // cleared; streaming goes on
     page.closeWatch();
     QVERIFY(!fw->state().monitoring);
 }
@@ -104,9 +104,9 @@ void TestMonitorPageExtras::saveFormats()
     DataMonitorWidget page(&link);
     auto *label = page.findChild<MonitorStatisticsLabel *>(QStringLiteral("m_pLabelStatistics"));
     page.onSwichButtonDataWatch(true);
-    QTRY_COMPARE_WITH_TIMEOUT(page.log().runningNumber(), qint64(3), 10000);
-    QCOMPARE(label->statistics().malformedTransfers(), qint64(1));
-    QCOMPARE(label->statistics().transfers(), qint64(3));
+    QTRY_COMPARE_WITH_TIMEOUT(page.session().log().runningNumber(), qint64(3), 10000);
+    QCOMPARE(page.session().statistics().malformedTransfers(), qint64(1));
+    QCOMPARE(page.session().statistics().transfers(), qint64(3));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(file);

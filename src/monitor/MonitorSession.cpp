@@ -109,8 +109,8 @@ void MonitorSession::flush()
         showPendingLines();
     if (m_receiver->queuedTransfers() > 0) // a backlog: the next slice right away
         m_flushTimer->start(0);
-    else if (!m_pending.empty())
-        m_flushTimer->start(int(viewWait));
+    else if (!m_pending.empty()) // transfers go on being added while the view waits
+        m_flushTimer->start(int(qMin<qint64>(viewWait, FlushIntervalMs)));
 }
 
 void MonitorSession::showPendingLines()

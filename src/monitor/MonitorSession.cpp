@@ -39,6 +39,8 @@ MonitorSession::MonitorSession(CWrapWinUSB *link, QObject *parent)
             m_flushTimer->start(FlushIntervalMs);
     }, Qt::QueuedConnection);
     connect(m_flushTimer, &QTimer::timeout, this, &MonitorSession::flush);
+    connect(this, &MonitorSession::saveEnded, this, &MonitorSession::saveFinished,
+            Qt::QueuedConnection);
 }
 
 MonitorSession::~MonitorSession()
@@ -141,9 +143,7 @@ void MonitorSession::save(const QString &path)
                            const bool written = format == MonitorSaveFormat::Text
                                ? writeMonitorLog(path, entries, names, &error)
                                : writeFrameLog(path, entries, format, &error);
-                           QMetaObject::invokeMethod(
-                               this, [this, written, error] { emit saveFinished(written, error); },
-                               Qt::QueuedConnection);
+                           emit saveEnded(written, error, QPrivateSignal());
                            *done = true;
                        }),
                        done});

@@ -92,6 +92,8 @@ signals:
     // The cache, the running number and the statistics were emptied.
     void cleared();
     void saveFinished(bool written, const QString &error);
+    // Emitted on the save thread; queued to saveFinished on this one.
+    void saveEnded(bool written, const QString &error, QPrivateSignal);
 
 private:
     struct PendingLine {

@@ -80,10 +80,10 @@ TraceLoad::TraceLoad(DataMonitorWidget &page)
     if (!m_window->loadDatabase(path, true))
         return;
     // Fed and refreshed as the program does, with the CPU of each counted.
-    QObject::connect(&page, &DataMonitorWidget::framesShown, m_window.get(),
-                     [this](const QVector<LoggedFrame> &frames) {
+    QObject::connect(&page.session(), &MonitorSession::framesReceived, m_window.get(),
+                     [this](const QVector<ReceivedFrame> &frames) {
                          const double t0 = threadCpuSeconds();
-                         m_window->addFrames(frames);
+                         m_window->addFrames(passedFrames(frames));
                          m_feedCpu += threadCpuSeconds() - t0;
                      });
     m_window->resize(1060, 680);

@@ -1,11 +1,11 @@
-// libFuzzer target: arbitrary bytes as bulk transfers through the monitor log. The first
-// byte picks the display mode and the identifier filter, the next eight one filter range,
-// the rest is split into transfers of up to 64 bytes. A transfer that is not whole
-// records adds nothing; one that is adds one numbered line per record it shows.
+// libFuzzer target: arbitrary bytes as bulk transfers through a monitor session. The
+// first byte picks the display mode, the identifier filter and the cache size, the next
+// eight one filter range, the rest is split into transfers of up to 64 bytes. A transfer
+// that is not whole records adds nothing; one that is takes one number per record the
+// filter passes, and every cached line can be made.
 
 #include "filter/IdFilter.h"
-#include "monitor/MonitorLog.h"
-#include "monitor/MonitorRecord.h"
+#include "monitor/MonitorSession.h"
 
 #include <QtEndian>
 
@@ -30,18 +30,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     names.direction[0] = QStringLiteral("Rx");
     names.direction[1] = QStringLiteral("Tx");
 
-    MonitorLog log;
-    log.setNames(names);
-    log.setDisplayMode((control >> 2) & 0x01);
-    log.setFilter(&filter);
-    log.setCacheSize(1 + ((control >> 3) & 0x03));
+    MonitorSession session(nullptr);
+    session.setNames(names);
+    session.setDisplayMode((control >> 2) & 0x01);
+    session.setIdFilter(filter);
+    session.setCacheSize(1 + ((control >> 3) & 0x03));
 
     for (size_t at = 9; at < size;) {
         const int length = int(qMin<size_t>(size - at, 64));
         const QByteArray transfer(reinterpret_cast<const char *>(data + at), length);
         at += size_t(length);
-        const qint64 before = log.runningNumber();
-        const QString text = log.addTransfer(transfer, 0);
+        const qint64 before = session.log().runningNumber();
+        session.addTransfers({{transfer, 0}});
 
         QVector<MonitorRecord> records;
         int shown = 0;
@@ -49,13 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             for (const MonitorRecord &r : records)
                 shown += filter.accepts(qint32(r.id)) ? 1 : 0;
         }
-        const int lines = text.isEmpty() ? 0 : text.count(QLatin1Char('\n')) + 1;
-        if (lines != shown || log.runningNumber() != before + shown)
+        const TransferCache &cache = session.log().cache();
+        if (session.log().runningNumber() != before + shown || cache.size() > session.log().cacheSize())
             std::abort();
-        if (log.cache().size() > log.cacheSize())
+        if (shown && cache.last().records.size() != shown)
             std::abort();
-        for (const MonitorRecord &r : records)
-            formatMonitorLine(Q_INT64_C(9223372036854775807), r, names, log.displayMode());
+        for (int i = 0; shown && i < shown; ++i)
+            cache.last().line(i, names);
     }
+    session.showPendingLines();
     return 0;
 }

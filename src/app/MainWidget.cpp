@@ -54,7 +54,6 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
     m_pDataMonitorWidget = new DataMonitorWidget(m_link.get());
     m_pCANParamWidget = new CANParamWidget;
     m_pOfflineListWidget = new OfflineListWidget;
-    m_pDataMonitorWidget->setIdFilter(&m_idFilter);
     // The display cache size kept from an earlier run.
     m_pDataMonitorWidget->setCacheCount(readCacheSize(cacheConfigPath()));
     m_tabWidget->addTab(m_pCANParamWidget, tr("CAN参数"));
@@ -63,9 +62,12 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
 
     // The trace window shows what the monitor shows and is cleared with it.
     m_pTraceWindow = new TraceWindow(this);
-    connect(m_pDataMonitorWidget, &DataMonitorWidget::framesShown, m_pTraceWindow,
-            &TraceWindow::addFrames);
-    connect(m_pDataMonitorWidget, &DataMonitorWidget::cleared, m_pTraceWindow, &TraceWindow::clear);
+    const MonitorSession *monitor = &m_pDataMonitorWidget->session();
+    connect(monitor, &MonitorSession::framesReceived, m_pTraceWindow,
+            [this](const QVector<ReceivedFrame> &frames) {
+                m_pTraceWindow->addFrames(passedFrames(frames));
+            });
+    connect(monitor, &MonitorSession::cleared, m_pTraceWindow, &TraceWindow::clear);
     connect(m_pActionTrace, &QAction::triggered, this, [this] {
         m_pTraceWindow->show();
         m_pTraceWindow->raise();
@@ -113,8 +115,8 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
 
 MainWidget::~MainWidget()
 {
-    // Monitoring ends while the link still stands. The pages borrow the link and the
-    // ID filter, which are members and would die before the child widgets do.
+    // Monitoring ends while the link still stands. The pages borrow the link, a member
+    // that would die before the child widgets do.
     if (m_bConnected && m_link->isOpen())
         m_pDataMonitorWidget->closeWatch();
     delete m_pDataMonitorWidget;
@@ -225,11 +227,12 @@ void MainWidget::onActionSet()
 
 void MainWidget::onAcitonFilter()
 {
-    FilterDialog dialog(m_idFilter.mode, m_idFilter.ranges, this);
+    const IdFilter &current = m_pDataMonitorWidget->idFilter();
+    FilterDialog dialog(current.mode, current.ranges, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // Replaced by value on the GUI thread, where the monitor applies it.
-    m_idFilter = dialog.filterSettings();
+    // The monitor's own copy is replaced on the GUI thread, where it is applied.
+    m_pDataMonitorWidget->setIdFilter(dialog.filterSettings());
 }
 
 // --- connection -------------------------------------------------------------------

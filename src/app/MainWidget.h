@@ -2,7 +2,6 @@
 // The one window of the program: owns the device link, hosts the three pages, carries
 // the main menu and wires every control to its slot.
 
-#include "filter/IdFilter.h"
 #include "widgets/AbsFrameLessAutoSize.h"
 
 #include <QTranslator>
@@ -127,7 +126,6 @@ private:
     int m_nDescribedMinimumWidth = 0;
     void *m_deviceNotification = nullptr;
     HotplugSource *m_pHotplugSource = nullptr;
-    IdFilter m_idFilter;
     QString m_strDevType;
     QString m_strFirmwareVer;
     QTranslator m_translatorZh;

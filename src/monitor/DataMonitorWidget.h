@@ -1,21 +1,13 @@
 #pragma once
-// The "数据监控" page: live frame reports of the adapter, and the monitoring and
-// offline-send switches. The receive thread only queues transfers; this page formats
-// them on the GUI thread in batches and shows only the lines the view keeps.
+// The "数据监控" page: the view of a monitor session (which receives, decodes, caches and
+// counts), the monitoring and offline-send switches, the display format and Save Data.
 
-#include "monitor/LoggedFrame.h"
-#include "monitor/MonitorLog.h"
+#include "monitor/MonitorSession.h"
+#include "widgets/SwitchButton.h"
 
-#include <QStringList>
 #include <QWidget>
 
-#include <atomic>
-#include <list>
-#include <memory>
-#include <thread>
-
 class CWrapWinUSB;
-class MonitorReceiver;
 class MonitorStatisticsLabel;
 class QAction;
 class QComboBox;
@@ -23,66 +15,53 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTextEdit;
-class QTimer;
-class SwitchButton;
-struct IdFilter;
 
 class DataMonitorWidget : public QWidget {
     Q_OBJECT
 public:
     // Lines the view keeps; older ones scroll out (the cache keeps more).
-    static constexpr int ViewLines = 128;
-    // Longest wait between a transfer's arrival and its display.
-    static constexpr int FlushIntervalMs = 30;
+    static constexpr int ViewLines = MonitorSession::ViewLines;
 
+    // The session, a child, joins its receive thread and every save when it goes.
     DataMonitorWidget(CWrapWinUSB *link, QWidget *parent = nullptr);
-    // Joins the receive thread and every save still running.
-    ~DataMonitorWidget() override;
 
-    // The main window's filter, lent for the program's life.
-    void setIdFilter(IdFilter *filter);
+    // The session keeps its own copy; a later change of `filter` does not reach it.
+    void setIdFilter(const IdFilter &filter) { m_session->setIdFilter(filter); }
+    const IdFilter &idFilter() const { return m_session->idFilter(); }
     // Ends monitoring (stop request, receive thread joined) and empties the view.
     void closeWatch();
-    bool isOfflineSendOn() const;
-    void setOfflineSend(bool on);
-    int cacheCount() const { return m_log.cacheSize(); }
+    bool isOfflineSendOn() const { return m_pWidgetOfflineSend->isChecked(); }
+    // Shows the state of offline sending without a request.
+    void showOfflineSend(bool on) { m_pWidgetOfflineSend->setCheckedSilently(on); }
+    int cacheCount() const { return m_session->log().cacheSize(); }
     // Empties the cache; the view and the running number stay.
-    void setCacheCount(int count);
+    void setCacheCount(int count) { m_session->setCacheSize(count); }
     void retranslate();
 
-    const MonitorLog &log() const { return m_log; }
-    const MonitorReceiver *receiver() const { return m_receiver; }
+    const MonitorSession &session() const { return *m_session; }
 
 signals:
     void AppendData(QString strData);
     void signalStartWatch();
     void signalStopWatch();
     void endSave();
-    // For the trace window: the frames of each batch of lines shown (past the ID filter),
-    // and the page's Clear.
-    void framesShown(const QVector<LoggedFrame> &frames);
-    void cleared();
 
 public slots:
     void onSwichButtonOfflineSend(bool bSelect);
     void onSwichButtonDataWatch(bool bSelect);
-    // Formats the transfers queued by the receive thread, at most `limit` of them (all
-    // when negative), and shows their lines.
-    void onShowOfflineData(int limit);
+    // Adds at most `limit` transfers of the receive queue (all when negative).
+    void onShowOfflineData(int limit) { m_session->processQueued(limit); }
     void onAppendData(QString strData);
     void onPushButtonSaveWatchData();
-    void onComboxFrameFormatIndexChanged(int index);
+    void onComboxFrameFormatIndexChanged(int index) { m_session->setDisplayMode(index); }
     void onCustomContextMenuRequested(const QPoint &);
     void onActionClear();
     void onEndSave();
 
 private:
+    void setTexts();
     void buildHeader(bool atLanguageChange);
-    void fillNames();
-    void onTransfersReady();
-    void flush();
-    void showPendingLines();
-    void reapSaves(bool all);
+    void onSaveFinished(bool written, const QString &error);
 
     QPushButton *m_pPushButtonSave = nullptr;
     QLabel *m_pLabelOfflineSend = nullptr;
@@ -96,19 +75,6 @@ private:
     QMenu *m_pMenu = nullptr;
     QAction *m_pActionClear = nullptr;
 
-    IdFilter *m_idFilter = nullptr;
     CWrapWinUSB *m_link = nullptr;
-    MonitorReceiver *m_receiver = nullptr;
-    QTimer *m_flushTimer = nullptr;
-    MonitorLog m_log;
-    // Blocks formatted since the last flush, trimmed to the lines the view will keep.
-    QStringList m_pendingBlocks;
-    int m_pendingLines = 0;
-    bool m_flushing = false;
-
-    struct SaveJob {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
-    std::list<SaveJob> m_saves;
+    MonitorSession *m_session = nullptr;
 };

@@ -26,13 +26,10 @@ QString frameLogFileFilters()
 QVector<LoggedFrame> loggedFrames(const TransferCache &entries)
 {
     QVector<LoggedFrame> frames;
-    QVector<MonitorRecord> records;
     for (int i = 0; i < entries.size(); ++i) {
         const CachedTransfer &entry = entries.at(i);
-        if (!decodeTransfer(entry.records, &records))
-            continue; // the cache keeps whole records only
-        for (const MonitorRecord &r : records)
-            frames.append({entry.hostTimeMs * 1000, r});
+        for (const CachedRecord &r : entry.records)
+            frames.append({entry.hostTimeMs * 1000, r.record()});
     }
     return frames;
 }

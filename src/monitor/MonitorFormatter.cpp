@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <charconv>
+
 namespace {
 
 const char HexDigits[] = "0123456789abcdef";
@@ -23,12 +25,16 @@ QChar shownCharacter(quint8 byte)
 
 } // namespace
 
-QString formatMonitorLine(qint64 number, const MonitorRecord &r, const MonitorNames &names,
-                          int displayMode)
+void appendMonitorLine(QString &line, qint64 number, const MonitorRecord &r,
+                       const MonitorNames &names, int displayMode)
 {
-    QString line;
-    line.reserve(96);
-    line += QString::number(number).leftJustified(9, QLatin1Char(' '), true);
+    // Written without temporaries: a save formats hundreds of thousands of lines.
+    char digits[24];
+    const char *numberEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    const int length = int(qMin<qptrdiff>(numberEnd - digits, 9));
+    line += QLatin1String(digits, length);
+    for (int i = length; i < 9; ++i)
+        line += QLatin1Char(' ');
     line += QLatin1Char(' ');
     line += names.direction[r.sent ? 1 : 0];
     line += QLatin1String("      ");
@@ -47,8 +53,8 @@ QString formatMonitorLine(qint64 number, const MonitorRecord &r, const MonitorNa
             line += QLatin1Char(' ');
     }
     line += QLatin1String("   ");
-    const int dlc = r.remote ? 0 : r.dlc;
-    line += QString::number(dlc);
+    const char *dlcEnd = std::to_chars(digits, digits + sizeof digits, r.remote ? 0 : r.dlc).ptr;
+    line += QLatin1String(digits, int(dlcEnd - digits));
     line += QLatin1String("   ");
     const int shown = r.remote ? 0 : r.shownLength();
     for (int i = 0; i < shown; ++i) {
@@ -62,6 +68,14 @@ QString formatMonitorLine(qint64 number, const MonitorRecord &r, const MonitorNa
                 line += QLatin1Char(' ');
         }
     }
+}
+
+QString formatMonitorLine(qint64 number, const MonitorRecord &r, const MonitorNames &names,
+                          int displayMode)
+{
+    QString line;
+    line.reserve(96);
+    appendMonitorLine(line, number, r, names, displayMode);
     return line;
 }
 

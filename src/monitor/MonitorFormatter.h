@@ -21,6 +21,9 @@ enum MonitorDisplayMode { DisplayHex = 0, DisplayAsc = 1 };
 // The line of one record numbered `number` (more than 9 digits keep their first 9).
 QString formatMonitorLine(qint64 number, const MonitorRecord &record, const MonitorNames &names,
                           int displayMode);
+// The same line appended to `line`, without a line end.
+void appendMonitorLine(QString &line, qint64 number, const MonitorRecord &record,
+                       const MonitorNames &names, int displayMode);
 
 // The rich-text column header from the seven translated column names (direction,
 // channel, time, frame format, frame type, identifier, data). The spacing differs

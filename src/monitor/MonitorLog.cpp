@@ -1,6 +1,35 @@
 #include "monitor/MonitorLog.h"
 
-#include "filter/IdFilter.h"
+#include <cstring>
+
+namespace {
+constexpr quint32 SentBit = 0x80000000u;
+} // namespace
+
+CachedRecord CachedRecord::from(const MonitorRecord &r)
+{
+    CachedRecord c;
+    c.timeStamp = r.timeStamp;
+    c.idAndDirection = (r.id & ~SentBit) | (r.sent ? SentBit : 0);
+    c.flags = quint8((r.extended ? 0x80 : 0) | (r.remote ? 0x40 : 0) | (r.channel ? 0x10 : 0)
+                     | (r.dlc & 0x0F));
+    std::memcpy(c.data, r.data.constData(), size_t(qMin(r.data.size(), 8)));
+    return c;
+}
+
+MonitorRecord CachedRecord::record() const
+{
+    MonitorRecord r;
+    r.timeStamp = timeStamp;
+    r.id = idAndDirection & ~SentBit;
+    r.sent = idAndDirection & SentBit;
+    r.extended = flags & 0x80;
+    r.remote = flags & 0x40;
+    r.channel = (flags & 0x10) ? 1 : 0;
+    r.dlc = flags & 0x0F;
+    r.data = QByteArray(data, 8);
+    return r;
+}
 
 const CachedTransfer &TransferCache::at(int i) const
 {
@@ -42,32 +71,18 @@ void MonitorLog::setCacheSize(int size)
     m_cache.clear();
 }
 
-QString MonitorLog::addTransfer(const QByteArray &transfer, qint64 hostTimeMs)
+const CachedTransfer &MonitorLog::add(const CachedRecords &records, qint64 hostTimeMs)
 {
-    if (transfer.size() % MonitorRecord::Size != 0)
-        return QString();
     CachedTransfer entry;
     entry.hostTimeMs = hostTimeMs;
-    for (int at = 0; at < transfer.size(); at += MonitorRecord::Size) {
-        const char *bytes = transfer.constData() + at;
-        const MonitorRecord record = decodeMonitorRecord(bytes);
-        if (m_filter && !m_filter->accepts(qint32(record.id)))
-            continue;
-        ++m_number;
-        if (entry.records.isEmpty())
-            entry.firstNumber = m_number;
-        else
-            entry.text += QLatin1Char('\n');
-        entry.text += formatMonitorLine(m_number, record, m_names, m_displayMode);
-        entry.records.append(bytes, MonitorRecord::Size);
-    }
-    if (entry.records.isEmpty())
-        return QString();
+    entry.firstNumber = m_number + 1;
+    entry.displayMode = m_displayMode;
+    entry.records = records;
+    m_number += records.size();
     while (m_cache.size() >= m_cacheSize)
         m_cache.removeFirst();
-    const QString text = entry.text;
     m_cache.append(std::move(entry));
-    return text;
+    return m_cache.last();
 }
 
 void MonitorLog::clear()

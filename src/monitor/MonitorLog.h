@@ -1,24 +1,41 @@
 #pragma once
-// The monitor's running number and display cache: one transfer in, one text block out.
-// Each cache entry keeps, beside its text, the records behind it and when the transfer
-// reached the host, so other log formats can be written from the same cache.
+// The monitor's running number and display cache. An entry keeps the records of one
+// transfer that the filter passed, compactly, with what it takes to make their lines
+// again: the display format in force when they arrived, the first running number and
+// the arrival time. Text is made only when lines are shown or saved.
 
 #include "monitor/MonitorFormatter.h"
+#include "monitor/MonitorRecord.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QVarLengthArray>
 
 #include <deque>
 #include <memory>
 #include <vector>
 
-struct IdFilter;
+// A record as the cache keeps it: MonitorRecord's fields without a heap block.
+struct CachedRecord {
+    quint32 timeStamp = 0;
+    quint32 idAndDirection = 0; // the identifier; the top bit set when the device sent it
+    quint8 flags = 0;           // extended, remote, channel and DLC, as the device reports them
+    char data[8] = {};
+
+    static CachedRecord from(const MonitorRecord &record);
+    MonitorRecord record() const;
+};
+
+using CachedRecords = QVarLengthArray<CachedRecord, MonitorRecord::MaxPerTransfer>;
 
 struct CachedTransfer {
-    QString text;        // the transfer's lines joined by "\n"
-    QByteArray records;  // the 19-byte records of those lines, back to back
-    qint64 hostTimeMs = 0; // arrival at the host, milliseconds since the epoch (UTC)
-    qint64 firstNumber = 0; // running number of the first line
+    qint64 hostTimeMs = 0;        // arrival at the host, milliseconds since the epoch (UTC)
+    qint64 firstNumber = 0;       // running number of the first record
+    int displayMode = DisplayHex; // the format in force when the transfer arrived
+    CachedRecords records;
+
+    QString line(int i, const MonitorNames &names) const
+    {
+        return formatMonitorLine(firstNumber + i, records[i].record(), names, displayMode);
+    }
 };
 
 // The display cache: oldest first, bounded by the log. Entries are kept in sealed
@@ -48,20 +65,16 @@ private:
 
 class MonitorLog {
 public:
-    void setNames(const MonitorNames &names) { m_names = names; }
     void setDisplayMode(int mode) { m_displayMode = mode; }
     int displayMode() const { return m_displayMode; }
-    // Not owned; null shows every frame.
-    void setFilter(const IdFilter *filter) { m_filter = filter; }
 
     // The most transfers the cache holds (at least 1); a change empties the cache.
     void setCacheSize(int size);
     int cacheSize() const { return m_cacheSize; }
 
-    // Formats a transfer. Returns its text block, or an empty string when the transfer
-    // is not whole records or the filter hid all of them (then nothing is cached and
-    // the running number stays).
-    QString addTransfer(const QByteArray &transfer, qint64 hostTimeMs);
+    // Numbers the records of one transfer (those the filter passed, at least one) and
+    // caches them as one entry in the display format now in force. Returns the entry.
+    const CachedTransfer &add(const CachedRecords &records, qint64 hostTimeMs);
 
     void clear();      // cache and running number
     void clearCache(); // the cache alone
@@ -69,9 +82,7 @@ public:
     const TransferCache &cache() const { return m_cache; }
 
 private:
-    MonitorNames m_names;
     int m_displayMode = DisplayHex;
-    const IdFilter *m_filter = nullptr;
     int m_cacheSize = 4096;
     qint64 m_number = 0;
     TransferCache m_cache;

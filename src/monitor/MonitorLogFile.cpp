@@ -3,7 +3,12 @@
 #include <QSaveFile>
 #include <QTextStream>
 
-bool writeMonitorLog(const QString &path, const TransferCache &entries, QString *error)
+namespace {
+constexpr int ChunkChars = 64 * 1024;
+} // namespace
+
+bool writeMonitorLog(const QString &path, const TransferCache &entries,
+                     const MonitorNames &names, QString *error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
@@ -11,8 +16,21 @@ bool writeMonitorLog(const QString &path, const TransferCache &entries, QString 
         return false;
     }
     QTextStream out(&file); // the locale's encoding, as every text file of the program
-    for (int i = 0; i < entries.size(); ++i)
-        out << entries.at(i).text << '\n';
+    QString chunk; // lines go to the stream a few hundred at a time
+    chunk.reserve(ChunkChars + 1024);
+    for (int i = 0; i < entries.size(); ++i) {
+        const CachedTransfer &entry = entries.at(i);
+        for (int k = 0; k < entry.records.size(); ++k) {
+            appendMonitorLine(chunk, entry.firstNumber + k, entry.records[k].record(), names,
+                              entry.displayMode);
+            chunk += QLatin1Char('\n');
+        }
+        if (chunk.size() >= ChunkChars) {
+            out << chunk;
+            chunk.resize(0);
+        }
+    }
+    out << chunk;
     out.flush();
     if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
         *error = file.errorString();

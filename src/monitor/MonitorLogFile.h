@@ -1,5 +1,6 @@
 #pragma once
-// The monitor log as a text file: every line of every cached transfer, oldest first.
+// The monitor log as a text file: the line of every cached record, oldest first, in
+// the display format each transfer arrived in.
 
 #include "monitor/MonitorLog.h"
 
@@ -7,4 +8,5 @@
 
 // Writes through a temporary file that replaces `path` only when all was written, so a
 // failed save leaves an older file intact. On failure `error` gets the system's text.
-bool writeMonitorLog(const QString &path, const TransferCache &entries, QString *error);
+bool writeMonitorLog(const QString &path, const TransferCache &entries,
+                     const MonitorNames &names, QString *error);

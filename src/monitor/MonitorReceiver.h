@@ -16,6 +16,9 @@ class CWrapWinUSB;
 class MonitorReceiver : public QObject {
     Q_OBJECT
 public:
+    // The receive thread's name where the system keeps one (at most 15 characters).
+    static constexpr const char *ThreadName = "monitor-rx";
+
     struct Transfer {
         QByteArray bytes;
         qint64 hostTimeMs = 0; // milliseconds since the epoch (UTC)

@@ -1,20 +1,13 @@
 #include "monitor/MonitorStatisticsLabel.h"
 
-#include "filter/IdFilter.h"
-#include "monitor/MonitorRecord.h"
+#include "monitor/MonitorStatistics.h"
 
 #include <QDateTime>
 #include <QTimer>
 
-namespace {
-qint64 nowMicros()
-{
-    return QDateTime::currentMSecsSinceEpoch() * 1000;
-}
-} // namespace
-
-MonitorStatisticsLabel::MonitorStatisticsLabel(QWidget *parent)
-    : QLabel(parent), m_statistics(nowMicros())
+MonitorStatisticsLabel::MonitorStatisticsLabel(const MonitorStatistics &statistics,
+                                               QWidget *parent)
+    : QLabel(parent), m_statistics(statistics)
 {
     setObjectName(QStringLiteral("m_pLabelStatistics"));
     setWordWrap(true); // never widens the window: a narrow one shows two lines
@@ -25,25 +18,9 @@ MonitorStatisticsLabel::MonitorStatisticsLabel(QWidget *parent)
     refresh();
 }
 
-void MonitorStatisticsLabel::addTransfer(const QByteArray &transfer, qint64 hostMicros,
-                                         const IdFilter *filter)
-{
-    QVector<MonitorRecord> records;
-    const bool whole = decodeTransfer(transfer, &records);
-    m_statistics.addTransfer(hostMicros, !whole);
-    for (const MonitorRecord &r : records)
-        m_statistics.addFrame(hostMicros, r.channel, !filter || filter->accepts(qint32(r.id)));
-}
-
-void MonitorStatisticsLabel::clear()
-{
-    m_statistics.clear(nowMicros());
-    refresh();
-}
-
 void MonitorStatisticsLabel::refresh()
 {
-    const qint64 now = nowMicros();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000;
     setText(tr("通道0：%1 帧/秒    通道1：%2 帧/秒    清空后：%3 帧    丢弃的错误传输：%4    已过滤：%5 帧")
                 .arg(qRound(m_statistics.framesPerSecond(0, now)))
                 .arg(qRound(m_statistics.framesPerSecond(1, now)))

@@ -2,6 +2,7 @@
 
 #include "device/CWrapWinUSB.h"
 #include "monitor/DataMonitorWidget.h"
+#include "monitor/MonitorCommands.h"
 #include "offline/OfflineListWidget.h"
 #include "offline/OfflineTransfer.h"
 #include "widgets/ButtonDisableGuard.h"
@@ -13,6 +14,17 @@ bool tell(QWidget *parent, const QString &text, bool result)
 {
     Dialogs::information(parent, OfflineDataExchange::tr("提示"), text);
     return result;
+}
+
+// Offline sending switched around a write: the request and, on failure, the box of the
+// offline-send switch; the switch shows the new state only when the device took it.
+void switchOfflineSend(CWrapWinUSB &link, DataMonitorWidget &monitor, bool on)
+{
+    if (MonitorCommands::setOfflineSend(link, on))
+        monitor.showOfflineSend(on);
+    else
+        Dialogs::information(&monitor, DataMonitorWidget::tr("提示"),
+                             DataMonitorWidget::tr("设置离线发送失败"));
 }
 
 } // namespace
@@ -51,7 +63,7 @@ bool OfflineDataExchange::writeOffline(CWrapWinUSB &link, OfflineListWidget &lis
         return false;
     const bool sendingWasOn = monitor.isOfflineSendOn();
     if (sendingWasOn)
-        monitor.setOfflineSend(false);
+        switchOfflineSend(link, monitor, false);
     QVector<QByteArray> records;
     if (!list.toRecords(records))
         return false;
@@ -66,6 +78,6 @@ bool OfflineDataExchange::writeOffline(CWrapWinUSB &link, OfflineListWidget &lis
     }
     // Emptying the device's list leaves offline sending off.
     if (sendingWasOn && !records.isEmpty())
-        monitor.setOfflineSend(true);
+        switchOfflineSend(link, monitor, true);
     return tell(parent, tr("设置成功"), true);
 }

@@ -225,7 +225,7 @@ void TestConnection::disconnectRemovalAndReconnection()
     auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
     auto *monitor = m_window->findChild<DataMonitorWidget *>();
     QTest::mouseClick(watch, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->session().log().runningNumber() > 0, 5000);
     m_device->setPlugged(false);
     QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
     QTRY_VERIFY_WITH_TIMEOUT(name->text().isEmpty(), 5000);
@@ -242,9 +242,9 @@ void TestConnection::disconnectRemovalAndReconnection()
     QCOMPARE(offlineRows(), 3);
     if (watch->isChecked())
         QTest::mouseClick(watch, Qt::LeftButton);
-    const qint64 before = monitor->log().runningNumber();
+    const qint64 before = monitor->session().log().runningNumber();
     QTest::mouseClick(watch, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() > before, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->session().log().runningNumber() > before, 5000);
     QVERIFY(m_device->state().monitoring);
     QVERIFY(dialogs.boxes.isEmpty());
 }
@@ -698,7 +698,7 @@ void TestConnection::writeOffline_data()
     QTest::addColumn<int>("faultCode");
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QStringList>("sent"); // "off", "on", "clear", "rN"
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // the boxes' texts, joined by " / "
     QTest::addColumn<bool>("sendingAfter");
     const QString ok = QStringLiteral("设置成功");
     const QString refused = QStringLiteral("设置离线数据失败");
@@ -708,6 +708,10 @@ void TestConnection::writeOffline_data()
     QTest::newRow("two rows, switch off and on around")
         << true << 2 << 50 << true << 0 << Fault::NoReply
         << QStringList{"off", "r0", "r1", "on"} << ok << true;
+    QTest::newRow("sending back on refused: the switch shows it off")
+        << true << 2 << 50 << true << 0xA0 << Fault::WrongStatus
+        << QStringList{"off", "r0", "r1", "on"} << QStringLiteral("设置离线发送失败 / 设置成功")
+        << false;
     QTest::newRow("second refused with 0x80")
         << true << 2 << 50 << true << -2 << Fault::WrongStatus
         << QStringList{"off", "r0", "r1"} << refused << false;
@@ -766,7 +770,7 @@ void TestConnection::writeOffline()
             expected << hex(encoded(list()->row(step.mid(1).toInt()), step.mid(1).toInt(), rowCount));
     }
     QCOMPARE(requests(), expected);
-    QCOMPARE(dialogs.texts(), QStringList{message});
+    QCOMPARE(dialogs.texts().join(QLatin1String(" / ")), message);
     QCOMPARE(sending->isChecked(), sendingAfter);
     QVERIFY(write->isEnabled());
     if (rowCount >= 2 && expected.size() > 1)

@@ -312,7 +312,7 @@ void TestFaultCampaign::saveOnAFullDisk()
         m_device->setStreamRate(200);
         auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
         QTest::mouseClick(watch, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->findChild<DataMonitorWidget *>()->log().runningNumber() > 20, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->findChild<DataMonitorWidget *>()->session().log().runningNumber() > 20, 5000);
         QTest::mouseClick(watch, Qt::LeftButton);
         QVERIFY(!watch->isChecked());
     }

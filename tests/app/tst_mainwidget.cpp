@@ -395,14 +395,14 @@ void TestMainWidget::noTextIsClipped()
 // with it.
 void TestMainWidget::traceFollowsMonitor()
 {
-    m_window->m_idFilter = IdFilter{IdFilter::ShowOnlyListed, {{0x3E8, 0x3E8}}};
+    auto *monitor = m_window->findChild<DataMonitorWidget *>();
+    monitor->setIdFilter({IdFilter::ShowOnlyListed, {{0x3E8, 0x3E8}}});
     button("m_pPushButtonConnect")->click();
     QVERIFY(m_window->isConnected());
     m_device->setStreamRate(200);
-    auto *monitor = m_window->findChild<DataMonitorWidget *>();
     QTest::mouseClick(child<SwitchButton>("m_pWidgetDataWatch"), Qt::LeftButton);
     TraceWindow *trace = m_window->findChild<TraceWindow *>();
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() >= 3, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->session().log().runningNumber() >= 3, 5000);
     trace->refresh();
     QCOMPARE(trace->model()->rowCount(), 1);
     QCOMPARE(trace->model()->index(0, TraceModel::Id).data().toString(), QStringLiteral("3E8"));

@@ -3,9 +3,11 @@
 
 #include "device/SimFirmware.h"
 #include "filter/IdFilter.h"
-#include "monitor/MonitorLog.h"
+#include "monitor/MonitorSession.h"
 
 #include <QtTest>
+
+#include <ctime>
 
 Q_DECLARE_METATYPE(IdRange)
 
@@ -42,20 +44,63 @@ MonitorNames chineseNames()
 
 QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
+// A record with every field given as the adapter sends it.
+QByteArray record(uint8_t flags, uint32_t idAndDirection, const QByteArray &data8)
+{
+    QByteArray r = rawReport(flags, 0, data8);
+    for (int i = 0; i < 4; ++i)
+        r[7 + i] = char(idAndDirection >> (8 * i));
+    return r;
+}
+
+// What the files of one session hold: transfers with their arrival times (ms), and a
+// switch of the display format where a transfer is empty (its time is the new format).
+QVector<QPair<qint64, QByteArray>> scriptedSession()
+{
+    const qint64 t0 = 1765000000123;
+    const QByteArray bytes1to8("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+    return {
+        {t0, report(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8})
+                 + report(0x89ABCDEF, true, false, 1, 0x18FEF100, true, {'C', 'A', 0x0A})
+                 + rawReport(0x40 | 0x05, 0x555, bytes1to8)},
+        {t0 + 7, rawReport(0x0C, 0x100, QByteArray("\xA1\x7F\xE9\x00" "ABCD", 8))},
+        {t0 + 8, QByteArray(20, '\x01')}, // not whole records: dropped
+        {DisplayAsc, QByteArray()},
+        {t0 + 1000, record(0xC0 | 0x10 | 0x04, 0x81ABCDEF, {})
+                        + record(0x10 | 0x04, 0x7FF, QByteArray("AB\x00\xA5", 4))
+                        + record(0x02, 0x350, "12")},
+        {t0 + 1500, record(0x02, 0x300, "\xFF\xFE") + record(0x40, 0x3FF, {})
+                        + record(0x10 | 0x01, 0x80000301, "z")},
+        {DisplayHex, QByteArray()},
+        {t0 + 3600000 + 2, record(0x10 | 0x01, 0x301, "y") + record(0x10, 0x001, {})
+                               + record(0xC0 | 0x0F, 0x80010000, {})},
+    };
+}
+
 } // namespace
 
 class TestMonitorFormat : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void line_data();
     void line();
     void transfer_data();
     void transfer();
     void cacheDropsOldestFirst();
-    void displayModeAffectsLaterLinesOnly();
     void header_data();
     void header();
+    void savedFiles_data();
+    void savedFiles();
 };
+
+void TestMonitorFormat::initTestCase()
+{
+    qRegisterMetaType<QVector<ReceivedFrame>>();
+    // ASC headers carry the local date.
+    qputenv("TZ", "UTC");
+    tzset();
+}
 
 void TestMonitorFormat::line_data()
 {
@@ -110,72 +155,67 @@ void TestMonitorFormat::transfer_data()
     QTest::addColumn<QByteArray>("transfer");
     QTest::addColumn<int>("filterMode");
     QTest::addColumn<QVector<IdRange>>("ranges");
-    QTest::addColumn<QList<qint64>>("numbers"); // the numbers of the lines produced
+    QTest::addColumn<QList<bool>>("passed"); // per record of a whole transfer
 
     const QByteArray three = report(1, false, false, 0, 0xFF, false, {1})
         + report(2, false, false, 0, 0x100, false, {2}) + report(3, false, false, 0, 0x200, false, {3});
-    QTest::newRow("57 bytes: three lines") << three << 0 << QVector<IdRange>{}
-                                           << QList<qint64>{1, 2, 3};
-    QTest::newRow("20 bytes: nothing") << three.left(20) << 0 << QVector<IdRange>{}
-                                       << QList<qint64>{};
+    const QList<bool> all{true, true, true};
+    QTest::newRow("57 bytes: three lines") << three << 0 << QVector<IdRange>{} << all;
+    QTest::newRow("20 bytes: nothing") << three.left(20) << 0 << QVector<IdRange>{} << QList<bool>{};
     QTest::newRow("64 bytes: nothing") << (three + QByteArray(7, '\0')) << 0
-                                       << QVector<IdRange>{} << QList<qint64>{};
-    QTest::newRow("hide listed, none listed") << three << 1 << QVector<IdRange>{}
-                                              << QList<qint64>{1, 2, 3};
+                                       << QVector<IdRange>{} << QList<bool>{};
+    QTest::newRow("hide listed, none listed") << three << 1 << QVector<IdRange>{} << all;
     QTest::newRow("show only listed, none listed") << three << 2 << QVector<IdRange>{}
-                                                   << QList<qint64>{};
+                                                   << QList<bool>{false, false, false};
     QTest::newRow("show only 100-1FF") << three << 2 << QVector<IdRange>{{0x100, 0x1FF}}
-                                       << QList<qint64>{1};
+                                       << QList<bool>{false, true, false};
     QTest::newRow("hide 100-1FF") << three << 1 << QVector<IdRange>{{0x100, 0x1FF}}
-                                  << QList<qint64>{1, 2};
+                                  << QList<bool>{true, false, true};
 }
 
-// One transfer gives one cache entry holding its lines, or nothing at all; a hidden
-// record takes no number. The transfer comes after one that numbered line 1.
+// One transfer gives one cache entry holding the records the filter passed, or nothing
+// at all; a hidden record takes no number. Readers get every record with the filter's
+// verdict. The transfer comes after one that numbered line 1.
 void TestMonitorFormat::transfer()
 {
     QFETCH(QByteArray, transfer);
     QFETCH(int, filterMode);
     QFETCH(QVector<IdRange>, ranges);
-    QFETCH(QList<qint64>, numbers);
+    QFETCH(QList<bool>, passed);
 
-    IdFilter filter;
-    MonitorLog log;
-    log.setNames(chineseNames());
-    log.setFilter(&filter);
-    QVERIFY(!log.addTransfer(report(0, false, false, 0, 0x300, false, {}), 1000).isEmpty());
-    filter.mode = filterMode;
-    filter.ranges = ranges;
+    MonitorSession session(nullptr);
+    session.addTransfers({{report(0, false, false, 0, 0x300, false, {}), 1000}});
+    session.setIdFilter({filterMode, ranges});
+    QSignalSpy readers(&session, &MonitorSession::framesReceived);
+    session.addTransfers({{transfer, 2000}});
 
-    const QString block = log.addTransfer(transfer, 2000);
-    QCOMPARE(log.runningNumber(), 1 + numbers.size());
-    if (numbers.isEmpty()) {
-        QVERIFY(block.isEmpty());
-        QCOMPARE(log.cache().size(), 1);
-        return;
+    const quint32 ids[] = {0xFF, 0x100, 0x200};
+    QList<quint32> passedIds;
+    QCOMPARE(readers.count(), passed.isEmpty() ? 0 : 1);
+    for (int i = 0; i < passed.size(); ++i) {
+        const ReceivedFrame f = readers.at(0).at(0).value<QVector<ReceivedFrame>>().at(i);
+        QCOMPARE(f.passedFilter, passed[i]);
+        QCOMPARE(f.frame.hostMicros, qint64(2000000));
+        QCOMPARE(f.frame.record.id, ids[i]);
+        if (passed[i])
+            passedIds << f.frame.record.id;
     }
-    QCOMPARE(log.cache().size(), 2);
+    const MonitorLog &log = session.log();
+    QCOMPARE(log.runningNumber(), 1 + passedIds.size());
+    QCOMPARE(log.cache().size(), passedIds.isEmpty() ? 1 : 2);
     const CachedTransfer &entry = log.cache().last();
-    QCOMPARE(entry.text, block);
-    QCOMPARE(entry.hostTimeMs, qint64(2000));
-    QCOMPARE(entry.firstNumber, 1 + numbers.first());
-    const QStringList lines = block.split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), numbers.size());
-    QCOMPARE(entry.records.size(), numbers.size() * MonitorRecord::Size);
-    for (int i = 0; i < lines.size(); ++i) {
-        QCOMPARE(lines[i].left(9).trimmed().toLongLong(), 1 + numbers[i]);
-        // The kept record is the one behind the line.
-        const MonitorRecord r = decodeMonitorRecord(entry.records.constData() + i * 19);
-        QCOMPARE(formatMonitorLine(1 + numbers[i], r, chineseNames(), DisplayHex), lines[i]);
-    }
+    QCOMPARE(entry.firstNumber, qint64(passedIds.isEmpty() ? 1 : 2));
+    for (int i = 0; i < passedIds.size(); ++i)
+        QCOMPARE(entry.records[i].record().id, passedIds[i]);
 }
 
 void TestMonitorFormat::cacheDropsOldestFirst()
 {
     MonitorLog log;
+    const CachedRecords one{CachedRecord()};
     log.setCacheSize(2);
-    for (int id = 1; id <= 3; ++id)
-        log.addTransfer(report(0, false, false, 0, uint32_t(id), false, {}), id);
+    for (int t = 1; t <= 3; ++t)
+        log.add(one, t);
     QCOMPARE(log.cache().size(), 2);
     QCOMPARE(log.cache().at(0).hostTimeMs, qint64(2));
     QCOMPARE(log.cache().at(1).hostTimeMs, qint64(3));
@@ -183,17 +223,17 @@ void TestMonitorFormat::cacheDropsOldestFirst()
     log.setCacheSize(0);
     QVERIFY(log.cache().isEmpty());
     QCOMPARE(log.runningNumber(), 3);
-    log.addTransfer(report(0, false, false, 0, 4, false, {}), 4);
-    log.addTransfer(report(0, false, false, 0, 5, false, {}), 5);
+    log.add(one, 4);
+    log.add(one, 5);
     QCOMPARE(log.cache().size(), 1);
     QCOMPARE(log.cache().at(0).firstNumber, qint64(5));
 
     // Across many chunks: a copy taken for a save stays as it was while the log goes on.
     log.clear();
     log.setCacheSize(3000);
-    const auto add = [&log](int n) {
+    const auto add = [&log, &one](int n) {
         for (int i = 0; i < n; ++i)
-            log.addTransfer(report(0, false, false, 0, 1, false, {}), log.runningNumber() + 1);
+            log.add(one, 0);
     };
     add(5000);
     const TransferCache copy = log.cache();
@@ -203,18 +243,6 @@ void TestMonitorFormat::cacheDropsOldestFirst()
         for (int i = 0; i < cache.size(); ++i)
             QCOMPARE(cache.at(i).firstNumber, qint64(first + i));
     }
-}
-
-void TestMonitorFormat::displayModeAffectsLaterLinesOnly()
-{
-    MonitorLog log;
-    const QByteArray frame = report(0, false, false, 0, 1, false, {'A', 'B'});
-    const QString hex = log.addTransfer(frame, 0);
-    log.setDisplayMode(DisplayAsc);
-    const QString asc = log.addTransfer(frame, 0);
-    QVERIFY(hex.endsWith(QLatin1String("41 42")));
-    QVERIFY(asc.endsWith(QLatin1String("A B ")));
-    QCOMPARE(log.cache().at(0).text, hex);
 }
 
 void TestMonitorFormat::header_data()
@@ -234,6 +262,42 @@ void TestMonitorFormat::header()
     QFETCH(bool, atLanguageChange);
     QFETCH(QString, expected);
     QCOMPARE(monitorHeader({"D", "C", "T", "F", "Y", "I", "X"}, atLanguageChange), expected);
+}
+
+void TestMonitorFormat::savedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const char *name : {"all", "filtered"}) {
+        for (const char *suffix : {".txt", ".log", ".asc"})
+            QTest::newRow((QByteArray(name) + suffix).constData()) << QString(name + QString(suffix));
+    }
+}
+
+// The scripted session saved in each format, with and without a filter that hides
+// 0x300 to 0x3FF, gives the committed files byte for byte.
+void TestMonitorFormat::savedFiles()
+{
+    QFETCH(QString, file);
+    MonitorSession session(nullptr);
+    session.setNames(chineseNames());
+    if (file.startsWith(QLatin1String("filtered")))
+        session.setIdFilter({IdFilter::HideListed, {{0x300, 0x3FF}}});
+    for (const auto &[time, transfer] : scriptedSession()) {
+        if (transfer.isEmpty())
+            session.setDisplayMode(int(time));
+        else
+            session.addTransfers({{transfer, time}});
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    QSignalSpy finished(&session, &MonitorSession::saveFinished);
+    session.save(path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QFile saved(path);
+    QFile golden(QStringLiteral(BRANTEL_GOLDEN_DIR "/") + file);
+    QVERIFY(saved.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), golden.readAll());
 }
 
 QTEST_GUILESS_MAIN(TestMonitorFormat)

@@ -68,14 +68,14 @@ void TestLibusbMonitor::framesAppearInOrder()
     }
 
     page.closeWatch();
-    QVERIFY(!page.receiver()->isRunning());
+    QVERIFY(!page.session().receiver().isRunning());
     QCOMPARE(link.isOpen(), 1);
     QVERIFY(view->toPlainText().isEmpty());
     // Monitoring again on the same open link: the bulk pipe works once more.
     const int more = queue(100, 3);
     page.onSwichButtonDataWatch(true);
-    QTRY_COMPARE_WITH_TIMEOUT(page.log().runningNumber(), qint64(more), 10000);
-    QCOMPARE(page.receiver()->threadsStarted(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(page.session().log().runningNumber(), qint64(more), 10000);
+    QCOMPARE(page.session().receiver().threadsStarted(), 2);
     page.closeWatch();
 
     std::vector<int> codes;

@@ -220,10 +220,11 @@ struct Literal : Pipeline {
         names.direction[0] = QStringLiteral("接收");
         names.direction[1] = QStringLiteral("发送");
         m_log.setCacheSize(4096);
+        m_log.setNames(names);
         view.show();
         Protocol::exchange(*link, CommandId::SetMonitoring, Protocol::setMonitoring(true));
         link->resumeBulk();
-        m_thread = std::thread([this, names] {
+        m_thread = std::thread([this] {
             uint8_t buffer[64];
             uint32_t n = 0;
             QVector<MonitorRecord> records;
@@ -237,7 +238,7 @@ struct Literal : Pipeline {
                 const CachedTransfer &entry = m_log.add(cached, 0);
                 QStringList lines;
                 for (int i = 0; i < entry.records.size(); ++i)
-                    lines << entry.line(i, names);
+                    lines << entry.line(i);
                 const QString block = lines.join(QLatin1Char('\n'));
                 m_numbered = m_log.runningNumber();
                 ++m_posted;

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (shown && cache.last().records.size() != shown)
             std::abort();
         for (int i = 0; shown && i < shown; ++i)
-            cache.last().line(i, names);
+            cache.last().line(i);
     }
     session.showPendingLines();
     return 0;

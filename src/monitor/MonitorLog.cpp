@@ -77,6 +77,7 @@ const CachedTransfer &MonitorLog::add(const CachedRecords &records, qint64 hostT
     entry.hostTimeMs = hostTimeMs;
     entry.firstNumber = m_number + 1;
     entry.displayMode = m_displayMode;
+    entry.names = m_names;
     entry.records = records;
     m_number += records.size();
     while (m_cache.size() >= m_cacheSize)

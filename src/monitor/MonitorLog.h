@@ -26,15 +26,19 @@ struct CachedRecord {
 
 using CachedRecords = QVarLengthArray<CachedRecord, MonitorRecord::MaxPerTransfer>;
 
+// The names in force when a transfer arrived: cached lines keep their language.
+using SharedMonitorNames = std::shared_ptr<const MonitorNames>;
+
 struct CachedTransfer {
     qint64 hostTimeMs = 0;        // arrival at the host, milliseconds since the epoch (UTC)
     qint64 firstNumber = 0;       // running number of the first record
     int displayMode = DisplayHex; // the format in force when the transfer arrived
+    SharedMonitorNames names;     // the language in force when the transfer arrived
     CachedRecords records;
 
-    QString line(int i, const MonitorNames &names) const
+    QString line(int i) const
     {
-        return formatMonitorLine(firstNumber + i, records[i].record(), names, displayMode);
+        return formatMonitorLine(firstNumber + i, records[i].record(), *names, displayMode);
     }
 };
 
@@ -67,6 +71,9 @@ class MonitorLog {
 public:
     void setDisplayMode(int mode) { m_displayMode = mode; }
     int displayMode() const { return m_displayMode; }
+    // The names of the transfers that arrive from now on.
+    void setNames(const MonitorNames &names) { m_names = std::make_shared<const MonitorNames>(names); }
+    const SharedMonitorNames &names() const { return m_names; }
 
     // The most transfers the cache holds (at least 1); a change empties the cache.
     void setCacheSize(int size);
@@ -83,6 +90,7 @@ public:
 
 private:
     int m_displayMode = DisplayHex;
+    SharedMonitorNames m_names = std::make_shared<const MonitorNames>();
     int m_cacheSize = 4096;
     qint64 m_number = 0;
     TransferCache m_cache;

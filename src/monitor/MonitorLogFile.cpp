@@ -7,8 +7,7 @@ namespace {
 constexpr int ChunkChars = 64 * 1024;
 } // namespace
 
-bool writeMonitorLog(const QString &path, const TransferCache &entries,
-                     const MonitorNames &names, QString *error)
+bool writeMonitorLog(const QString &path, const TransferCache &entries, QString *error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
@@ -21,7 +20,7 @@ bool writeMonitorLog(const QString &path, const TransferCache &entries,
     for (int i = 0; i < entries.size(); ++i) {
         const CachedTransfer &entry = entries.at(i);
         for (int k = 0; k < entry.records.size(); ++k) {
-            appendMonitorLine(chunk, entry.firstNumber + k, entry.records[k].record(), names,
+            appendMonitorLine(chunk, entry.firstNumber + k, entry.records[k].record(), *entry.names,
                               entry.displayMode);
             chunk += QLatin1Char('\n');
         }

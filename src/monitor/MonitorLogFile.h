@@ -1,6 +1,6 @@
 #pragma once
 // The monitor log as a text file: the line of every cached record, oldest first, in
-// the display format each transfer arrived in.
+// the display format and language each transfer arrived in.
 
 #include "monitor/MonitorLog.h"
 
@@ -8,5 +8,4 @@
 
 // Writes through a temporary file that replaces `path` only when all was written, so a
 // failed save leaves an older file intact. On failure `error` gets the system's text.
-bool writeMonitorLog(const QString &path, const TransferCache &entries,
-                     const MonitorNames &names, QString *error);
+bool writeMonitorLog(const QString &path, const TransferCache &entries, QString *error);

@@ -31,7 +31,7 @@ MonitorSession::MonitorSession(CWrapWinUSB *link, QObject *parent)
     : QObject(parent), m_link(link), m_receiver(new MonitorReceiver(link, this)),
       m_flushTimer(new QTimer(this)), m_statistics(nowMicros())
 {
-    m_names = translatedMonitorNames();
+    m_log.setNames(translatedMonitorNames());
     m_flushTimer->setSingleShot(true);
     m_clock.start();
     connect(m_receiver, &MonitorReceiver::transfersReady, this, [this] {
@@ -93,7 +93,8 @@ void MonitorSession::addTransfers(const QVector<MonitorReceiver::Transfer> &tran
             continue; // nothing cached, no number taken
         const CachedTransfer &entry = m_log.add(passed, t.hostTimeMs);
         for (int i = 0; i < entry.records.size(); ++i)
-            m_pending.push_back({entry.firstNumber + i, entry.records[i], entry.displayMode});
+            m_pending.push_back({entry.firstNumber + i, entry.records[i], entry.displayMode,
+                                 entry.names});
         while (int(m_pending.size()) > ViewLines) // would scroll out unseen
             m_pending.pop_front();
     }
@@ -124,7 +125,7 @@ void MonitorSession::showPendingLines()
     for (const PendingLine &p : m_pending) {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
-        text += formatMonitorLine(p.number, p.record.record(), m_names, p.displayMode);
+        text += formatMonitorLine(p.number, p.record.record(), *p.names, p.displayMode);
     }
     m_viewReadyAtMs = m_clock.elapsed() + qint64(m_pending.size()) * 1000 / ViewLinesPerSecond;
     m_pending.clear();
@@ -137,11 +138,11 @@ void MonitorSession::save(const QString &path)
     // The thread writes the cache as it is now; the monitor goes on meanwhile.
     const TransferCache entries = m_log.cache();
     auto done = std::make_shared<std::atomic<bool>>(false);
-    m_saves.push_back({std::thread([this, path, entries, names = m_names, done] {
+    m_saves.push_back({std::thread([this, path, entries, done] {
                            QString error;
                            const MonitorSaveFormat format = saveFormatForPath(path);
                            const bool written = format == MonitorSaveFormat::Text
-                               ? writeMonitorLog(path, entries, names, &error)
+                               ? writeMonitorLog(path, entries, &error)
                                : writeFrameLog(path, entries, format, &error);
                            emit saveEnded(written, error, QPrivateSignal());
                            *done = true;

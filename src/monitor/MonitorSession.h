@@ -64,7 +64,8 @@ public:
     const IdFilter &idFilter() const { return m_filter; }
     // The display format of the transfers that arrive from now on.
     void setDisplayMode(int mode) { m_log.setDisplayMode(mode); }
-    void setNames(const MonitorNames &names) { m_names = names; }
+    // The names of the lines of transfers that arrive from now on; earlier lines keep theirs.
+    void setNames(const MonitorNames &names) { m_log.setNames(names); }
     // Empties the cache; the running number and the view stay.
     void setCacheSize(int size) { m_log.setCacheSize(size); }
 
@@ -100,6 +101,7 @@ private:
         qint64 number;
         CachedRecord record;
         int displayMode;
+        SharedMonitorNames names;
     };
     struct SaveJob {
         std::thread thread;
@@ -115,7 +117,6 @@ private:
     MonitorLog m_log;
     MonitorStatistics m_statistics;
     IdFilter m_filter;
-    MonitorNames m_names;
     std::deque<PendingLine> m_pending; // the newest ViewLines lines not shown yet
     QElapsedTimer m_clock;
     qint64 m_viewReadyAtMs = 0; // on m_clock: when the view may take lines again

@@ -88,6 +88,7 @@ private slots:
     void transfer_data();
     void transfer();
     void cacheDropsOldestFirst();
+    void cachedLinesKeepTheirLanguage();
     void header_data();
     void header();
     void savedFiles_data();
@@ -243,6 +244,21 @@ void TestMonitorFormat::cacheDropsOldestFirst()
         for (int i = 0; i < cache.size(); ++i)
             QCOMPARE(cache.at(i).firstNumber, qint64(first + i));
     }
+}
+
+// A language switch renames only the lines of transfers that arrive afterwards.
+void TestMonitorFormat::cachedLinesKeepTheirLanguage()
+{
+    MonitorSession session(nullptr);
+    session.setNames(chineseNames());
+    session.addTransfers({{report(1, false, false, 0, 0x123, false, {1}), 0}});
+    MonitorNames english = chineseNames();
+    english.direction[0] = QStringLiteral("Rec");
+    session.setNames(english);
+    session.addTransfers({{report(2, false, false, 0, 0x124, false, {2}), 0}});
+    const TransferCache &cache = session.log().cache();
+    QCOMPARE(cache.at(0).line(0).mid(10, 2), QStringLiteral("接收"));
+    QCOMPARE(cache.at(1).line(0).mid(10, 3), QStringLiteral("Rec"));
 }
 
 void TestMonitorFormat::header_data()

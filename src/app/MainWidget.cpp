@@ -108,8 +108,9 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
 
     applyStartLanguage();
     // The tabs, send types and menu texts were set before a translator was installed;
-    // without this an English system would start with Chinese tab titles.
-    retranslateExtras();
+    // without this an English system would start with Chinese tab titles. Not yet a
+    // language change: the monitor's header keeps its start-up spacing.
+    retranslateExtras(false);
     retranslateUi();
 }
 

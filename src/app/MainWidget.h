@@ -77,7 +77,7 @@ private:
     void createMenu();
     void applyStartLanguage();
     void retranslateUi();
-    void retranslateExtras();
+    void retranslateExtras(bool atLanguageChange = true);
     void installLanguage(QTranslator &preferred, int minimumWidth);
     void fitMinimumWidth(int describedWidth = 0);
     void showDeviceName();

@@ -206,7 +206,7 @@ void MainWidget::retranslateUi()
     m_labelSendType->setText(tr("发送方式"));
 }
 
-void MainWidget::retranslateExtras()
+void MainWidget::retranslateExtras(bool atLanguageChange)
 {
     m_pTitleWidget->setTitle(tr("Brantel"));
     m_tabWidget->setTabText(0, tr("CAN参数"));
@@ -226,7 +226,7 @@ void MainWidget::retranslateExtras()
     m_pActionLoadDbc->setText(tr("加载DBC..."));
     m_pCANParamWidget->retranslate();
     m_pOfflineListWidget->retranslate();
-    m_pDataMonitorWidget->retranslate();
+    m_pDataMonitorWidget->retranslate(atLanguageChange);
     m_pTraceWindow->retranslate();
 }
 

@@ -123,10 +123,10 @@ void DataMonitorWidget::setTexts()
     m_pActionClear->setText(tr("清空"));
 }
 
-void DataMonitorWidget::retranslate()
+void DataMonitorWidget::retranslate(bool atLanguageChange)
 {
     setTexts();
-    buildHeader(true);
+    buildHeader(atLanguageChange);
     m_session->setNames(translatedMonitorNames());
     m_pLabelStatistics->refresh();
 }

@@ -36,7 +36,8 @@ public:
     int cacheCount() const { return m_session->log().cacheSize(); }
     // Empties the cache; the view and the running number stay.
     void setCacheCount(int count) { m_session->setCacheSize(count); }
-    void retranslate();
+    // The column header takes its start-up spacing until the first language change.
+    void retranslate(bool atLanguageChange = true);
 
     const MonitorSession &session() const { return *m_session; }
 

@@ -252,8 +252,15 @@ void TestMainWidget::languageSwitch()
     QAction *english = child<QAction>("m_pActionEnglish");
     QAction *chinese = child<QAction>("m_pActionSimplifiedChinese");
     QTabWidget *tabs = child<QTabWidget>("m_tabWidget");
+    QLabel *header = child<QLabel>("m_pLabelHeader");
+    // Start-up spacing before DLC in every start-up language; a switch gives the other.
+    QVERIFY2(header->text().contains("ID&nbsp;&nbsp;&nbsp;&nbsp;DLC"), qPrintable(header->text()));
 
     english->trigger();
+    QCOMPARE(header->text(),
+             "<font size='3'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;Direction&nbsp;Channal&nbsp;Time "
+             "&nbsp;&nbsp;  FrameFormat &nbsp;FrameType&nbsp;&nbsp;&nbsp;     FrameID&nbsp;&nbsp;"
+             "&nbsp;DLC &nbsp;&nbsp;&nbsp;FrameData</font>");
     QVERIFY(english->isChecked());
     QVERIFY(!chinese->isChecked());
     QVERIFY(m_window->minimumWidth() >= 790); // wider where the texts need it
@@ -264,6 +271,10 @@ void TestMainWidget::languageSwitch()
     QCOMPARE(child<QAction>("m_pActionSet")->text(), QStringLiteral("Set cache"));
 
     chinese->trigger();
+    QCOMPARE(header->text(),
+             "<font size='3'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;传输方向&nbsp;通道号&nbsp;时间标识 "
+             "&nbsp;&nbsp;帧格式 &nbsp;帧类型&nbsp;&nbsp;&nbsp;帧ID&nbsp;&nbsp;&nbsp;DLC "
+             "&nbsp;&nbsp;&nbsp;帧数据</font>");
     QVERIFY(chinese->isChecked());
     QVERIFY(!english->isChecked());
     QCOMPARE(m_window->minimumWidth(), 720);

@@ -168,7 +168,8 @@ public:
         texts << text;
         return QMessageBox::Ok;
     }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
+                         QString *) override
     {
         return path;
     }

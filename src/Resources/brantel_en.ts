@@ -411,6 +411,10 @@
         <source>Vector ASC文件(*.asc)</source>
         <translation>Vector ASC file(*.asc)</translation>
     </message>
+    <message>
+        <source>pcapng文件(*.pcapng)</source>
+        <translation>pcapng file(*.pcapng)</translation>
+    </message>
 </context>
 <context>
     <name>MainWidget</name>

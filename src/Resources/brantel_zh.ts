@@ -411,6 +411,10 @@
         <source>Vector ASC文件(*.asc)</source>
         <translation>Vector ASC文件(*.asc)</translation>
     </message>
+    <message>
+        <source>pcapng文件(*.pcapng)</source>
+        <translation>pcapng文件(*.pcapng)</translation>
+    </message>
 </context>
 <context>
     <name>MainWidget</name>

@@ -201,10 +201,13 @@ void DataMonitorWidget::onPushButtonSaveWatchData()
         Dialogs::information(this, tr("提示"), tr("没有监控数据"));
         return;
     }
-    const QString path = Dialogs::instance().saveFileName(this, tr("保存监控数据"), QString(),
-                                                          tr("TXT文件(*.txt)") + frameLogFileFilters());
-    if (!path.isEmpty())
-        m_session->save(path);
+    QString type;
+    const QString path = Dialogs::instance().saveFileName(
+        this, tr("保存监控数据"), QString(), tr("TXT文件(*.txt)") + frameLogFileFilters(), &type);
+    if (path.isEmpty())
+        return;
+    const MonitorSaveFormat format = saveFormatForFilter(type);
+    m_session->save(pathForFormat(path, format), format);
 }
 
 void DataMonitorWidget::onSaveFinished(bool written, const QString &error)

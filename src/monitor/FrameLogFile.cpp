@@ -2,25 +2,72 @@
 
 #include "monitor/AscLog.h"
 #include "monitor/CandumpLog.h"
+#include "monitor/PcapngLog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
-MonitorSaveFormat saveFormatForPath(const QString &path)
+namespace {
+
+struct FileType {
+    MonitorSaveFormat format;
+    const char *filter; // translated in the "FrameLogFile" context
+    const char *suffix;
+};
+
+const FileType FileTypes[] = {
+    {MonitorSaveFormat::CandumpLog, QT_TRANSLATE_NOOP("FrameLogFile", "candump日志文件(*.log)"), "log"},
+    {MonitorSaveFormat::Asc, QT_TRANSLATE_NOOP("FrameLogFile", "Vector ASC文件(*.asc)"), "asc"},
+    {MonitorSaveFormat::Pcapng, QT_TRANSLATE_NOOP("FrameLogFile", "pcapng文件(*.pcapng)"), "pcapng"},
+};
+
+// Through a temporary file that replaces `path` only when all of it was written.
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("log"))
-        return MonitorSaveFormat::CandumpLog;
-    if (suffix == QLatin1String("asc"))
-        return MonitorSaveFormat::Asc;
-    return MonitorSaveFormat::Text;
+    QSaveFile file(path);
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count; commit()
+    // takes a partial flush of a buffered write for success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
 }
+
+} // namespace
 
 QString frameLogFileFilters()
 {
-    return QStringLiteral(";;") + QCoreApplication::translate("FrameLogFile", "candump日志文件(*.log)")
-        + QStringLiteral(";;") + QCoreApplication::translate("FrameLogFile", "Vector ASC文件(*.asc)");
+    QString filters;
+    for (const FileType &type : FileTypes)
+        filters += QStringLiteral(";;") + QCoreApplication::translate("FrameLogFile", type.filter);
+    return filters;
+}
+
+MonitorSaveFormat saveFormatForFilter(const QString &selectedFilter)
+{
+    for (const FileType &type : FileTypes) {
+        if (selectedFilter.endsWith(QStringLiteral("(*.%1)").arg(QLatin1String(type.suffix))))
+            return type.format;
+    }
+    return MonitorSaveFormat::Text;
+}
+
+QString pathForFormat(const QString &path, MonitorSaveFormat format)
+{
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    for (const FileType &type : FileTypes) {
+        if (type.format == format)
+            return path + QLatin1Char('.') + QLatin1String(type.suffix);
+    }
+    return path;
 }
 
 QVector<LoggedFrame> loggedFrames(const TransferCache &entries)
@@ -38,6 +85,8 @@ bool writeFrameLog(const QString &path, const TransferCache &entries,
                    MonitorSaveFormat format, QString *error)
 {
     const QVector<LoggedFrame> frames = loggedFrames(entries);
+    if (format == MonitorSaveFormat::Pcapng)
+        return writeWholeFile(path, PcapngLog::file(frames), error);
     QString text;
     const qint64 start = frames.isEmpty() ? 0 : frames.first().hostMicros;
     if (format == MonitorSaveFormat::Asc)
@@ -49,19 +98,5 @@ bool writeFrameLog(const QString &path, const TransferCache &entries,
     }
     if (format == MonitorSaveFormat::Asc)
         text += AscLog::footer();
-
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count; commit()
-    // takes a partial flush of a buffered write for success.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, text.toUtf8(), error);
 }

@@ -1,6 +1,5 @@
 #include "monitor/MonitorSession.h"
 
-#include "monitor/FrameLogFile.h"
 #include "monitor/MonitorCommands.h"
 #include "monitor/MonitorLogFile.h"
 
@@ -132,15 +131,14 @@ void MonitorSession::showPendingLines()
     emit linesReady(text);
 }
 
-void MonitorSession::save(const QString &path)
+void MonitorSession::save(const QString &path, MonitorSaveFormat format)
 {
     reapSaves(false);
     // The thread writes the cache as it is now; the monitor goes on meanwhile.
     const TransferCache entries = m_log.cache();
     auto done = std::make_shared<std::atomic<bool>>(false);
-    m_saves.push_back({std::thread([this, path, entries, done] {
+    m_saves.push_back({std::thread([this, path, format, entries, done] {
                            QString error;
-                           const MonitorSaveFormat format = saveFormatForPath(path);
                            const bool written = format == MonitorSaveFormat::Text
                                ? writeMonitorLog(path, entries, &error)
                                : writeFrameLog(path, entries, format, &error);

@@ -6,6 +6,7 @@
 // thread; the receive thread only queues bytes.
 
 #include "filter/IdFilter.h"
+#include "monitor/FrameLogFile.h"
 #include "monitor/LoggedFrame.h"
 #include "monitor/MonitorLog.h"
 #include "monitor/MonitorReceiver.h"
@@ -77,9 +78,9 @@ public:
     // Hands every waiting line to the view now.
     void showPendingLines();
 
-    // Writes the cache as it is now to `path` on a thread of its own, the suffix picking
-    // the format; saveFinished follows on this thread.
-    void save(const QString &path);
+    // Writes the cache as it is now to `path` in `format` on a thread of its own;
+    // saveFinished follows on this thread.
+    void save(const QString &path, MonitorSaveFormat format);
 
     const MonitorLog &log() const { return m_log; }
     const MonitorStatistics &statistics() const { return m_statistics; }

@@ -33,9 +33,9 @@ QMessageBox::StandardButton QtDialogs::message(QWidget *parent, Kind kind, const
 }
 
 QString QtDialogs::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                const QString &filter)
+                                const QString &filter, QString *selectedFilter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
 }
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &caption, const QString &dir,

@@ -16,8 +16,9 @@ public:
     virtual QMessageBox::StandardButton message(QWidget *parent, Kind kind, const QString &title,
                                                 const QString &text,
                                                 QMessageBox::StandardButtons buttons) = 0;
+    // `selectedFilter`, when given, gets the file type the user chose.
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                 const QString &filter) = 0;
+                                 const QString &filter, QString *selectedFilter = nullptr) = 0;
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
 
@@ -38,7 +39,7 @@ public:
                                         const QString &text,
                                         QMessageBox::StandardButtons buttons) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                         const QString &filter) override;
+                         const QString &filter, QString *selectedFilter) override;
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;
 };

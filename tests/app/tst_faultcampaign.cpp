@@ -298,6 +298,7 @@ void TestFaultCampaign::saveOnAFullDisk_data()
     QTest::newRow("monitor text") << "m_pPushButtonSave" << "monitor.txt" << monitor;
     QTest::newRow("monitor candump") << "m_pPushButtonSave" << "monitor.log" << monitor;
     QTest::newRow("monitor ASC") << "m_pPushButtonSave" << "monitor.asc" << monitor;
+    QTest::newRow("monitor pcapng") << "m_pPushButtonSave" << "monitor.pcapng" << monitor;
 }
 
 void TestFaultCampaign::saveOnAFullDisk()
@@ -326,6 +327,7 @@ void TestFaultCampaign::saveOnAFullDisk()
     }
     RecordingDialogs dialogs;
     dialogs.fileAnswers << path;
+    dialogs.typeAnswers << QStringLiteral("*.") + QFileInfo(fileName).suffix(); // as named
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);

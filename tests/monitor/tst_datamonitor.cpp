@@ -62,6 +62,8 @@ private slots:
     void framesReachViewAndFile();
     void save_data();
     void save();
+    void saveTypeChoosesFormat_data();
+    void saveTypeChoosesFormat();
     void removalWhileMonitoring();
     void closingWindowWhileMonitoring();
 
@@ -320,6 +322,42 @@ void TestDataMonitor::save()
     }
     QCOMPARE(fileLines(path), fileAfter);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"}); // no leftovers
+}
+
+void TestDataMonitor::saveTypeChoosesFormat_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("type");    // pattern of the chosen file type; empty: the first
+    QTest::addColumn<QString>("written"); // the file that appears
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("text type, .log name") << "m.log" << "*.txt" << "m.log" << QByteArray("1         接收");
+    QTest::newRow("text type, no suffix") << "m" << "" << "m" << QByteArray("1         接收");
+    QTest::newRow("candump type, no suffix") << "m" << "*.log" << "m.log" << QByteArray("(");
+    QTest::newRow("candump type, .txt name") << "m.txt" << "*.log" << "m.txt" << QByteArray("(");
+    QTest::newRow("ASC type, no suffix") << "m" << "*.asc" << "m.asc" << QByteArray("date ");
+    QTest::newRow("pcapng type, no suffix") << "m" << "*.pcapng" << "m.pcapng"
+                                            << QByteArray("\x0a\x0d\x0d\x0a", 4);
+}
+
+// The file type chosen in the dialog picks the format whatever the name; a frame format
+// adds its suffix to a name that has none.
+void TestDataMonitor::saveTypeChoosesFormat()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, type);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, start);
+    RecordingDialogs dialogs;
+    QTemporaryDir dir;
+    dialogs.fileAnswers << dir.filePath(typed);
+    dialogs.typeAnswers << type;
+    monitorQueued(3);
+    m_page->onPushButtonSaveWatchData();
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.texts(), QStringList{"保存成功"}, 5000);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
+    QFile file(dir.filePath(written));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(start.size()), start);
 }
 
 void TestDataMonitor::removalWhileMonitoring()

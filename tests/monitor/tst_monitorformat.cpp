@@ -307,7 +307,10 @@ void TestMonitorFormat::savedFiles()
     QTemporaryDir dir;
     const QString path = dir.filePath(file);
     QSignalSpy finished(&session, &MonitorSession::saveFinished);
-    session.save(path);
+    const MonitorSaveFormat format = file.endsWith(QLatin1String(".log")) ? MonitorSaveFormat::CandumpLog
+        : file.endsWith(QLatin1String(".asc"))                         ? MonitorSaveFormat::Asc
+                                                                       : MonitorSaveFormat::Text;
+    session.save(path, format);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
     QCOMPARE(finished.at(0).at(0).toBool(), true);
     QFile saved(path);

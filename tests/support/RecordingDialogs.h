@@ -23,6 +23,9 @@ public:
     QStringList fileAnswers;   // taken front first; an empty queue answers "cancelled"
     QStringList fileCaptions;  // captions of the file dialogs asked for
     QStringList fileFilters;
+    // The file type chosen with each saved name, by its pattern ("*.log"); taken front
+    // first; an empty queue chooses the first type, as a dialog does unless told.
+    QStringList typeAnswers;
 
     QMessageBox::StandardButton message(QWidget *, Kind kind, const QString &title,
                                         const QString &text,
@@ -32,8 +35,17 @@ public:
         return (buttons & QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
     }
     QString saveFileName(QWidget *, const QString &caption, const QString &,
-                         const QString &filter) override
+                         const QString &filter, QString *selectedFilter) override
     {
+        const QStringList types = filter.split(QStringLiteral(";;"));
+        const QString pattern = typeAnswers.isEmpty() ? QString() : typeAnswers.takeFirst();
+        if (selectedFilter) {
+            *selectedFilter = types.first();
+            for (const QString &type : types) {
+                if (!pattern.isEmpty() && type.contains(pattern))
+                    *selectedFilter = type;
+            }
+        }
         return answer(caption, filter);
     }
     QString openFileName(QWidget *, const QString &caption, const QString &,

@@ -117,6 +117,7 @@ const Entry kCatalogue[] = {
     {"FilterDialog", "高HEX不能为空", "High HEX can not be empty", nullptr},
     {"FrameLogFile", "candump日志文件(*.log)", "candump log file(*.log)", nullptr},
     {"FrameLogFile", "Vector ASC文件(*.asc)", "Vector ASC file(*.asc)", nullptr},
+    {"FrameLogFile", "pcapng文件(*.pcapng)", "pcapng file(*.pcapng)", nullptr},
     {"MainWidget", "CAN参数", "CAN Param", nullptr},
     {"MainWidget", "Language", "Language", nullptr},
     {"MainWidget", "MainWidget", "MainWidget", nullptr},

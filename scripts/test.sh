@@ -25,7 +25,7 @@ fi
 # summary of the main run once more as the closing lines.
 cd "$build"
 echo
-grep -hE 'QINFO|x86_64-w64-mingw32-g\+\+|^produced |^package: ' Testing/Temporary/LastTest.log || true
+grep -hE 'QINFO|x86_64-w64-mingw32-g\+\+|^winusb logic: |^produced |^package: ' Testing/Temporary/LastTest.log || true
 echo "screenshots: $PWD/artefacts"
 if [ -n "$hardening" ]; then
     # harden.sh closes with its summary: the lines after its last blank line.

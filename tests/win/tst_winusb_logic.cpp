@@ -52,7 +52,7 @@ void runMessageCase(const MessageCase &c)
 {
     ++cases;
     const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
-    std::vector<wchar_t> storage((offset + (c.text.size() + 2) * sizeof(wchar_t)) / sizeof(wchar_t) + 1);
+    std::vector<wchar_t> storage(offset / sizeof(wchar_t) + c.text.size() + 2);
     auto *record = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W *>(storage.data());
     const size_t chars = c.declaredChars == WholeName ? c.text.size() + 1 : size_t(c.declaredChars);
     record->dbcc_size = DWORD(offset + chars * sizeof(wchar_t));
@@ -78,29 +78,30 @@ void runMessageCases()
 {
     const UINT Change = WM_DEVICECHANGE;
     const DWORD Iface = DBT_DEVTYP_DEVICEINTERFACE;
-    const WPARAM Arrival = DBT_DEVICEARRIVAL;
-    const WPARAM Removal = DBT_DEVICEREMOVECOMPLETE;
+    const WPARAM In = DBT_DEVICEARRIVAL;
+    const WPARAM Out = DBT_DEVICEREMOVECOMPLETE;
+    const int Whole = WholeName;
     const std::wstring path = AdapterPath;
-    const std::wstring other = L"\\\\?\\USB#VID_0471&PID_1201#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
-    const std::wstring vendor = L"\\\\?\\USB#VID_0472&PID_1200#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
-    const std::wstring short_ = L"USB#VID_0471&PID_1200";
+    const std::wstring guid = L"#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+    const std::wstring other = L"\\\\?\\USB#VID_0471&PID_1201" + guid;
+    const std::wstring vendor = L"\\\\?\\USB#VID_0472&PID_1200" + guid;
+    const std::wstring bare = L"USB#VID_0471&PID_1200";
     const MessageCase table[] = {
-        {"adapter arrives", Change, Arrival, Iface, path, WholeName, true, true, 0, path, 0},
-        {"adapter removed", Change, Removal, Iface, path, WholeName, true, true, 1, path, 1},
-        {"other product arrives", Change, Arrival, Iface, other, WholeName, true, true, 0, other, -1},
-        {"other vendor removed", Change, Removal, Iface, vendor, WholeName, true, true, 1, vendor, -1},
-        {"removal query", Change, DBT_DEVICEQUERYREMOVE, Iface, path, WholeName, true, false, 0, L"", -1},
-        {"device nodes changed", Change, DBT_DEVNODES_CHANGED, Iface, path, WholeName, false, false, 0, L"", -1},
-        {"volume arrives", Change, Arrival, DBT_DEVTYP_VOLUME, path, WholeName, true, false, 0, L"", -1},
-        {"handle removed", Change, Removal, DBT_DEVTYP_HANDLE, path, WholeName, true, false, 0, L"", -1},
-        {"another message", WM_PAINT, Arrival, Iface, path, WholeName, true, false, 0, L"", -1},
-        {"arrival without record", Change, Arrival, Iface, path, WholeName, false, false, 0, L"", -1},
+        {"adapter arrives", Change, In, Iface, path, Whole, true, true, 0, path, 0},
+        {"adapter removed", Change, Out, Iface, path, Whole, true, true, 1, path, 1},
+        {"other product arrives", Change, In, Iface, other, Whole, true, true, 0, other, -1},
+        {"other vendor removed", Change, Out, Iface, vendor, Whole, true, true, 1, vendor, -1},
+        {"removal query", Change, DBT_DEVICEQUERYREMOVE, Iface, path, Whole, true, false, 0, L"", -1},
+        {"device nodes changed", Change, DBT_DEVNODES_CHANGED, Iface, path, Whole, false, false, 0, L"", -1},
+        {"volume arrives", Change, In, DBT_DEVTYP_VOLUME, path, Whole, true, false, 0, L"", -1},
+        {"handle removed", Change, Out, DBT_DEVTYP_HANDLE, path, Whole, true, false, 0, L"", -1},
+        {"another message", WM_PAINT, In, Iface, path, Whole, true, false, 0, L"", -1},
+        {"arrival without record", Change, In, Iface, path, Whole, false, false, 0, L"", -1},
         // The name is read up to its NUL, and never past the size the record declares.
-        {"name ends at its NUL", Change, Arrival, Iface, short_ + L'\0' + L"#VID_0000", WholeName,
-         true, true, 0, short_, 0},
-        {"name cut by the size", Change, Arrival, Iface, short_, 19, true, true, 0,
-         L"USB#VID_0471&PID_12", -1},
-        {"size covers no name", Change, Removal, Iface, short_, 0, true, true, 1, L"", -1},
+        {"name ends at its NUL", Change, In, Iface, bare + L'\0' + L"#VID_0000", Whole, true, true,
+         0, bare, 0},
+        {"name cut by the size", Change, In, Iface, bare, 19, true, true, 0, L"USB#VID_0471&PID_12", -1},
+        {"size covers no name", Change, Out, Iface, bare, 0, true, true, 1, L"", -1},
     };
     for (const MessageCase &c : table)
         runMessageCase(c);

@@ -3,7 +3,7 @@
 // Prints figures; never fails on timing.
 
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "device/SimulatedAdapter.h"
 
 #include <QElapsedTimer>
@@ -16,8 +16,7 @@ int main()
     CWrapWinUSB link(std::make_unique<SimBackend>());
     if (!link.open())
         return 1;
-    Protocol::sendRequest(link, CommandId::SetMonitoring, Protocol::setMonitoring(true));
-    Protocol::readReply(link, CommandId::SetMonitoring, nullptr);
+    Protocol::exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(true));
 
     for (double rate : {14200.0, 1e9}) {
         device->setStreamRate(rate);

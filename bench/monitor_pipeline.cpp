@@ -8,13 +8,13 @@
 //
 // usage: monitor_pipeline [seconds at the physical maximum = 10] [seconds per search step = 3]
 
-#include "app/Dialogs.h"
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "device/SimulatedAdapter.h"
 #include "monitor/DataMonitorWidget.h"
 #include "monitor/MonitorReceiver.h"
 #include "widgets/BrantelResources.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -176,8 +176,7 @@ struct Literal : Pipeline {
         m_log.setNames(names);
         m_log.setCacheSize(4096);
         view.show();
-        Protocol::sendRequest(*link, CommandId::SetMonitoring, Protocol::setMonitoring(true));
-        Protocol::readReply(*link, CommandId::SetMonitoring, nullptr);
+        Protocol::exchange(*link, CommandId::SetMonitoring, Protocol::setMonitoring(true));
         link->resumeBulk();
         m_thread = std::thread([this] {
             uint8_t buffer[64];

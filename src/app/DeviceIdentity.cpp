@@ -1,15 +1,12 @@
 #include "app/DeviceIdentity.h"
 
+#include "app/SessionCommands.h"
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
 
 #include <QRegularExpression>
 
 namespace {
-constexpr int FieldOffset = 4;
-constexpr int SerialWidth = 11;
-constexpr int TypeWidth = 7;
-constexpr int NameLength = TypeWidth + 1 + SerialWidth;
+constexpr int NameLength = SessionCommands::TypeWidth + 1 + SessionCommands::SerialWidth;
 } // namespace
 
 DeviceIdentity readDeviceIdentity()
@@ -20,33 +17,23 @@ DeviceIdentity readDeviceIdentity()
 
 DeviceIdentity readDeviceIdentity(CWrapWinUSB &link)
 {
-    using namespace Protocol;
+    using namespace SessionCommands;
     DeviceIdentity id;
     struct Closer {
         CWrapWinUSB &link;
         ~Closer() { link.close(); }
     } closer{link};
 
-    if (!link.open(DeviceInterfaceGuid))
+    if (!link.open(DeviceInterfaceGuid)) {
+        id.failure = QStringLiteral("the adapter could not be opened");
         return id;
-    if (!sendRequest(link, CommandId::ReadSerialNumber, Protocol::readSerialNumber()))
-        return id;
-    // Only the first write is checked; later exchanges are taken as they come, but each
-    // field is judged on its own reply so a lost reply never shows an older one's bytes.
-    QByteArray reply;
-    readReply(link, CommandId::ReadSerialNumber, &reply);
-    const QString serial = latin1Field(reply, FieldOffset, SerialWidth);
-
-    sendRequest(link, CommandId::ReadDeviceType, Protocol::readDeviceType());
-    readReply(link, CommandId::ReadDeviceType, &reply);
-    id.deviceType = latin1Field(reply, FieldOffset, TypeWidth);
-
-    sendRequest(link, CommandId::ReadFirmwareVersion, Protocol::readFirmwareVersion());
-    readReply(link, CommandId::ReadFirmwareVersion, &reply);
-    id.firmwareVersion = versionFromReply(reply);
-
-    if (!serial.isNull() && !id.deviceType.isNull())
-        id.name = id.deviceType + QLatin1Char('_') + serial;
+    }
+    const DeviceInfo info = readDeviceInfo(link, SerialNumber | DeviceType | FirmwareVersion);
+    id.deviceType = info.deviceType;
+    id.firmwareVersion = info.firmwareVersion;
+    id.failure = info.failure;
+    if (!info.serialNumber.isNull() && !id.deviceType.isNull())
+        id.name = id.deviceType + QLatin1Char('_') + info.serialNumber;
     return id;
 }
 

@@ -10,11 +10,13 @@ struct DeviceIdentity {
     QString name;             // empty when the device could not be reached
     QString deviceType;       // 7 characters, null when its reply did not arrive whole
     QString firmwareVersion;  // e.g. "1.15", null when its reply did not arrive whole
+    QString failure;          // why a field is null, for a log or a one-line error
 };
 
 // Reads the identity through a short-lived link of its own (not the shared one).
 DeviceIdentity readDeviceIdentity();
-// The same exchanges over a given, closed link; opened and closed again here.
+// The same exchanges over a given, closed link; opened and closed again here. The
+// fields are those of the information dialog, hardware version left out.
 DeviceIdentity readDeviceIdentity(CWrapWinUSB &link);
 
 // The name as the device-name field shows it: every white-space character removed; null

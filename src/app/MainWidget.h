@@ -71,6 +71,8 @@ protected:
 private:
     friend class TestMainWidget;
 
+    static constexpr int DevNameMinimumWidth = 150;
+
     void setupUi();
     void createMenu();
     void applyStartLanguage();

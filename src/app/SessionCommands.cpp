@@ -1,81 +1,97 @@
 #include "app/SessionCommands.h"
 
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 
 namespace SessionCommands {
 
-using namespace Protocol;
-
 namespace {
 constexpr int FieldOffset = 4;
-constexpr int SerialWidth = 11;
-constexpr int TypeWidth = 7;
 
 uint8_t byteAt(const QByteArray &reply, int i) { return uint8_t(reply.at(i)); }
 
-// One request and its one reply, both with the command's checks.
-bool exchange(CWrapWinUSB &link, CommandId id, const QByteArray &request, QByteArray *reply)
-{
-    return sendRequest(link, id, request) && readReply(link, id, reply);
-}
+struct InfoStep {
+    InfoField field;
+    CommandId id;
+    QByteArray (*request)();
+    QString DeviceInfo::*target;
+    int width; // of a Latin-1 field; 0 for a version
+};
+
+const InfoStep InfoSteps[] = {
+    {SerialNumber, CommandId::ReadSerialNumber, Protocol::readSerialNumber,
+     &DeviceInfo::serialNumber, SerialWidth},
+    {DeviceType, CommandId::ReadDeviceType, Protocol::readDeviceType, &DeviceInfo::deviceType,
+     TypeWidth},
+    {HardwareVersion, CommandId::ReadHardwareVersion, Protocol::readHardwareVersion,
+     &DeviceInfo::hardwareVersion, 0},
+    {FirmwareVersion, CommandId::ReadFirmwareVersion, Protocol::readFirmwareVersion,
+     &DeviceInfo::firmwareVersion, 0},
+};
 } // namespace
 
 bool readChannalCount(CWrapWinUSB &link, int *count)
 {
-    QByteArray reply;
-    if (!exchange(link, CommandId::ReadChannalCount, Protocol::readChannalCount(), &reply))
+    const ExchangeResult r =
+        Protocol::exchange(link, CommandId::ReadChannalCount, Protocol::readChannalCount());
+    if (!r.passed)
         return false;
-    *count = byteAt(reply, 4);
+    *count = byteAt(r.reply, 4);
     return true;
 }
 
 bool readModeState(CWrapWinUSB &link, ModeState *state)
 {
-    QByteArray reply;
-    if (!exchange(link, CommandId::ReadModeState, Protocol::readModeState(), &reply))
+    const ExchangeResult r =
+        Protocol::exchange(link, CommandId::ReadModeState, Protocol::readModeState());
+    if (!r.passed)
         return false;
-    state->offlineMode = byteAt(reply, 3) != 0;
-    state->capacity = byteAt(reply, 4);
-    state->storedCount = byteAt(reply, 5);
-    state->relayMode = byteAt(reply, 6) != 0;
-    state->sendType = byteAt(reply, 7);
+    state->offlineMode = byteAt(r.reply, 3) != 0;
+    state->capacity = byteAt(r.reply, 4);
+    state->storedCount = byteAt(r.reply, 5);
+    state->relayMode = byteAt(r.reply, 6) != 0;
+    state->sendType = byteAt(r.reply, 7);
     return true;
 }
 
 bool setOfflineMode(CWrapWinUSB &link, bool on, int sendType)
 {
-    return exchange(link, CommandId::SetOfflineMode, Protocol::setOfflineMode(on, sendType),
-                    nullptr);
+    return Protocol::exchange(link, CommandId::SetOfflineMode,
+                              Protocol::setOfflineMode(on, sendType))
+        .passed;
 }
 
 bool setRelayMode(CWrapWinUSB &link, bool on)
 {
-    return exchange(link, CommandId::SetRelayMode, Protocol::setRelayMode(on), nullptr);
+    return Protocol::exchange(link, CommandId::SetRelayMode, Protocol::setRelayMode(on)).passed;
 }
 
-DeviceInfo readDeviceInfo(CWrapWinUSB &link)
+DeviceInfo readDeviceInfo(CWrapWinUSB &link, unsigned fields)
 {
     DeviceInfo info;
-    if (!sendRequest(link, CommandId::ReadSerialNumber, Protocol::readSerialNumber()))
-        return info;
-    info.reached = true;
-    // Only the first write is checked; each field is judged on its own reply, so a lost
-    // reply leaves its field empty instead of showing an earlier reply's bytes.
-    QByteArray reply;
-    readReply(link, CommandId::ReadSerialNumber, &reply);
-    info.serialNumber = latin1Field(reply, FieldOffset, SerialWidth);
-
-    sendRequest(link, CommandId::ReadDeviceType, Protocol::readDeviceType());
-    readReply(link, CommandId::ReadDeviceType, &reply);
-    info.deviceType = latin1Field(reply, FieldOffset, TypeWidth);
-
-    sendRequest(link, CommandId::ReadHardwareVersion, Protocol::readHardwareVersion());
-    readReply(link, CommandId::ReadHardwareVersion, &reply);
-    info.hardwareVersion = versionFromReply(reply);
-
-    sendRequest(link, CommandId::ReadFirmwareVersion, Protocol::readFirmwareVersion());
-    readReply(link, CommandId::ReadFirmwareVersion, &reply);
-    info.firmwareVersion = versionFromReply(reply);
+    QStringList failures;
+    for (const InfoStep &step : InfoSteps) {
+        if (!(fields & step.field))
+            continue;
+        // Only the serial number's write is checked; the later replies are taken as they
+        // come, but each field is judged on its own reply, so a lost reply leaves its
+        // field empty instead of showing an earlier reply's bytes.
+        const ExchangeResult r = Protocol::exchange(link, step.id, step.request());
+        if (r.atRequest) {
+            failures << r.text();
+            break;
+        }
+        info.reached = true;
+        QString &field = info.*step.target;
+        field = step.width > 0 ? Protocol::latin1Field(r.reply, FieldOffset, step.width)
+                               : Protocol::versionFromReply(r.reply);
+        if (field.isNull())
+            failures << (r.reason != ExchangeResult::Ok
+                             ? r.text()
+                             : QStringLiteral("a reply of %1 bytes to %2 is too short")
+                                   .arg(r.reply.size())
+                                   .arg(QLatin1String(Protocol::command(step.id).name)));
+    }
+    info.failure = failures.join(QStringLiteral("; "));
     return info;
 }
 

@@ -1,10 +1,10 @@
 #include "app/SettingsFileActions.h"
 
-#include "app/Dialogs.h"
 #include "app/SettingsFile.h"
 #include "canparam/CANParamWidget.h"
 #include "canparam/ChannalPageWidget.h"
 #include "offline/OfflineListWidget.h"
+#include "widgets/Dialogs.h"
 
 #include <QComboBox>
 #include <QJsonObject>

@@ -1,14 +1,11 @@
 #include "canparam/CanParamExchange.h"
 
-#include "app/Dialogs.h"
-#include "canparam/BaudRateTable.h"
-#include "canparam/ButtonDisableGuard.h"
 #include "canparam/CANParamWidget.h"
+#include "canparam/CanParamTransfer.h"
 #include "canparam/ChannalPageWidget.h"
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
-
-#include <QVector>
+#include "widgets/ButtonDisableGuard.h"
+#include "widgets/Dialogs.h"
 
 namespace {
 
@@ -33,23 +30,18 @@ bool CanParamExchange::readCan(CWrapWinUSB &link, CANParamWidget &panel, QWidget
         ChannalPageWidget *page = panel.page(i);
         if (!page)
             continue;
-        QByteArray reply;
-        Protocol::sendRequest(link, CommandId::ReadBaudRate, Protocol::readBaudRate(i));
-        if (!Protocol::readReply(link, CommandId::ReadBaudRate, &reply))
+        QString digits;
+        QVector<DataListEntry> rows;
+        const CanParamTransfer::ReadResult result =
+            CanParamTransfer::readChannal(link, i, &digits, &rows);
+        if (result == CanParamTransfer::ReadResult::BaudRateFailed)
             return stop(parent, tr("获取") + channel(i) + tr("波特率失败"));
-        page->setBaudRate(QString::fromLatin1(reply.mid(5, 4).toHex()));
-
-        if (!Protocol::sendRequest(link, CommandId::ReadAcceptanceFilters,
-                                   Protocol::readAcceptanceFilters(i)))
+        page->setBaudRate(digits);
+        if (result == CanParamTransfer::ReadResult::FilterRequestFailed)
             return stop(parent, tr("发送获取过滤验收码请求失败"));
-        // Applied only once all fourteen have arrived, so a failed read leaves the rows.
-        QVector<QByteArray> replies;
-        for (int bank = 0; bank < FilterBankCount; ++bank) {
-            if (!Protocol::readReply(link, CommandId::ReadAcceptanceFilters, &reply))
-                return stop(parent, tr("获取") + channel(i) + tr("验收码失败"));
-            replies.append(reply);
-        }
-        page->applyFilterReplies(replies);
+        if (result == CanParamTransfer::ReadResult::FiltersFailed)
+            return stop(parent, tr("获取") + channel(i) + tr("验收码失败"));
+        page->setEntries(rows);
     }
     Dialogs::information(parent, tr("提示"), tr("读取成功"));
     return true;
@@ -74,16 +66,13 @@ bool CanParamExchange::writeCan(CWrapWinUSB &link, CANParamWidget &panel, QWidge
         ChannalPageWidget *page = panel.page(i);
         if (!page)
             continue;
-        QByteArray reply;
-        Protocol::sendRequest(link, CommandId::WriteBaudRate,
-                              Protocol::writeBaudRate(i, registerBytes(page->registerText())));
-        if (!Protocol::readReply(link, CommandId::WriteBaudRate, &reply))
+        switch (CanParamTransfer::writeChannal(link, i, page->registerText(), page->entries())) {
+        case CanParamTransfer::WriteResult::BaudRateFailed:
             return stop(parent, tr("设置") + channel(i) + tr("波特率失败"));
-
-        for (const QByteArray &request : page->buildFilterRequests()) {
-            if (!Protocol::sendRequest(link, CommandId::WriteFilterBank, request)
-                || !Protocol::readReply(link, CommandId::WriteFilterBank, &reply))
-                return stop(parent, tr("设置") + channel(i) + tr("验收码失败"));
+        case CanParamTransfer::WriteResult::FiltersFailed:
+            return stop(parent, tr("设置") + channel(i) + tr("验收码失败"));
+        case CanParamTransfer::WriteResult::Ok:
+            break;
         }
     }
     Dialogs::information(parent, tr("提示"), tr("写入成功"));

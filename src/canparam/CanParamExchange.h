@@ -1,7 +1,7 @@
 #pragma once
-// Read CAN and Write CAN: every shown channel's bit-timing register and filter banks
-// exchanged with the adapter, one request and its replies at a time, on the GUI thread.
-// Each stops at its first failure with the message the user sees; nothing is rolled back.
+// Read CAN and Write CAN as the main window's buttons start them: every shown channel's
+// page goes through CanParamTransfer on the GUI thread, and each stops at its first
+// failure with the message the user sees.
 
 #include <QCoreApplication>
 

@@ -188,22 +188,30 @@ void ChannalPageWidget::setEntry(int row, const DataListEntry &e)
     m_pTableWidgetDataList->item(row, ColMask)->setText(e.maskText);
 }
 
-QJsonObject ChannalPageWidget::toJson() const
+QVector<DataListEntry> ChannalPageWidget::entries() const
 {
     QVector<DataListEntry> rows;
     for (int r = 0; r < FilterBankCount; ++r)
         rows.append(entry(r));
-    return ChannalObject::toJson(m_channalId, registerText(), rows);
+    return rows;
+}
+
+void ChannalPageWidget::setEntries(const QVector<DataListEntry> &entries)
+{
+    for (int r = 0; r < entries.size() && r < FilterBankCount; ++r)
+        setEntry(r, entries.at(r));
+}
+
+QJsonObject ChannalPageWidget::toJson() const
+{
+    return ChannalObject::toJson(m_channalId, registerText(), entries());
 }
 
 void ChannalPageWidget::fromJson(const QJsonObject &object)
 {
-    QVector<DataListEntry> rows;
-    for (int r = 0; r < FilterBankCount; ++r)
-        rows.append(entry(r));
+    QVector<DataListEntry> rows = entries();
     setBaudRate(ChannalObject::applyJson(object, &rows));
-    for (int r = 0; r < FilterBankCount; ++r)
-        setEntry(r, rows.at(r));
+    setEntries(rows);
 }
 
 void ChannalPageWidget::resetDefaults()
@@ -215,20 +223,6 @@ void ChannalPageWidget::resetDefaults()
         setEntry(r, DataListEntry());
     m_pTableWidgetDataList->item(0, ColEnabled)->setCheckState(Qt::Checked);
     TextFit::growColumnToContents(m_pTableWidgetDataList, ColWorkMode);
-}
-
-QVector<QByteArray> ChannalPageWidget::buildFilterRequests() const
-{
-    QVector<QByteArray> requests;
-    for (int bank = 0; bank < FilterBankCount; ++bank)
-        requests.append(FilterBank::request(bank, m_channalId, entry(bank)));
-    return requests;
-}
-
-void ChannalPageWidget::applyFilterReplies(const QVector<QByteArray> &replies)
-{
-    for (int k = 0; k < replies.size() && k < FilterBankCount; ++k)
-        setEntry(k, FilterBank::fromReply(replies.at(k)));
 }
 
 QString ChannalPageWidget::malformedTextMessage() const

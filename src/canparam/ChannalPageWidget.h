@@ -34,10 +34,9 @@ public:
     DataListEntry entry(int row) const;
     void setEntry(int row, const DataListEntry &entry);
 
-    // The fourteen WriteFilterBank requests, bank 0 first.
-    QVector<QByteArray> buildFilterRequests() const;
-    // Sets row k from reply k, for every reply given.
-    void applyFilterReplies(const QVector<QByteArray> &replies);
+    // The fourteen rows, bank 0 first; setEntries sets row k from entry k.
+    QVector<DataListEntry> entries() const;
+    void setEntries(const QVector<DataListEntry> &entries);
 
     // Empty when the register text and every ID and mask cell give four bytes; otherwise
     // the message naming this channel and, for a cell, its row.

@@ -91,18 +91,30 @@ void CWrapWinUSB::leave()
         m_idle.notify_all();
 }
 
-bool CWrapWinUSB::writePipe(const uint8_t *buffer, uint32_t length, uint32_t *transferred)
+bool CWrapWinUSB::writePipe(const uint8_t *buffer, uint32_t length, uint32_t *transferred,
+                            TransferStatus *status)
 {
     *transferred = 0;
     Call call(*this);
-    return call.ok && m_backend->writeInterrupt(buffer, length, transferred, CommandTimeoutMs);
+    const TransferStatus s = call.ok
+        ? m_backend->writeInterrupt(buffer, length, transferred, CommandTimeoutMs)
+        : TransferStatus::NotOpen;
+    if (status)
+        *status = s;
+    return s == TransferStatus::Ok;
 }
 
-bool CWrapWinUSB::readPipe(uint8_t *buffer, uint32_t length, uint32_t *transferred)
+bool CWrapWinUSB::readPipe(uint8_t *buffer, uint32_t length, uint32_t *transferred,
+                           TransferStatus *status)
 {
     *transferred = 0;
     Call call(*this);
-    return call.ok && m_backend->readInterrupt(buffer, length, transferred, CommandTimeoutMs);
+    const TransferStatus s = call.ok
+        ? m_backend->readInterrupt(buffer, length, transferred, CommandTimeoutMs)
+        : TransferStatus::NotOpen;
+    if (status)
+        *status = s;
+    return s == TransferStatus::Ok;
 }
 
 int CWrapWinUSB::dropStaleReplies()
@@ -115,7 +127,8 @@ int CWrapWinUSB::dropStaleReplies()
     Call call(*this);
     while (call.ok && dropped < MaxDropped) {
         uint32_t n = 0;
-        if (!m_backend->readInterrupt(buffer, sizeof buffer, &n, StaleReplyPollMs))
+        if (m_backend->readInterrupt(buffer, sizeof buffer, &n, StaleReplyPollMs)
+            != TransferStatus::Ok)
             break;
         ++dropped;
     }

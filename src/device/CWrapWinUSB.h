@@ -42,8 +42,12 @@ public:
     void close();
     int isOpen() const;
 
-    bool writePipe(const uint8_t *buffer, uint32_t length, uint32_t *transferred);
-    bool readPipe(uint8_t *buffer, uint32_t length, uint32_t *transferred);
+    // Command transfers. `status` (optional) says how the transfer ended: NotOpen on a
+    // closed link, otherwise the backend's answer.
+    bool writePipe(const uint8_t *buffer, uint32_t length, uint32_t *transferred,
+                   TransferStatus *status = nullptr);
+    bool readPipe(uint8_t *buffer, uint32_t length, uint32_t *transferred,
+                  TransferStatus *status = nullptr);
     // Reads and throws away the replies an earlier exchange left on the command pipe
     // (one that stopped at a bad reply), so the next request is answered by its own.
     // Returns how many were dropped.

@@ -1,9 +1,5 @@
 #include "device/Protocol.h"
 
-#include "device/CWrapWinUSB.h"
-
-#include <QVector>
-
 namespace Protocol {
 
 namespace {
@@ -140,40 +136,24 @@ bool writePasses(CommandId id, bool writeOk, uint32_t written, uint32_t requestL
     return true;
 }
 
-bool replyPasses(CommandId id, bool readOk, const QByteArray &received)
+ReplyFault replyFault(CommandId id, const QByteArray &received)
 {
     const Command &cmd = command(id);
-    if (cmd.replyTest == NoReplyTest)
-        return true;
-    if (!readOk)
-        return false;
     if ((cmd.replyTest & ReplyCount) && received.size() != cmd.replyLength)
-        return false;
-    if ((cmd.replyTest & ReplyStatus)
-        && (received.size() <= StatusOffset || uint8_t(received.at(StatusOffset)) != StatusOk))
-        return false;
-    return true;
+        return ReplyFault::WrongLength;
+    // A reply too short to carry the status byte counts as one of the wrong length.
+    if ((cmd.replyTest & ReplyStatus) && received.size() <= StatusOffset)
+        return ReplyFault::WrongLength;
+    if ((cmd.replyTest & ReplyStatus) && uint8_t(received.at(StatusOffset)) != StatusOk)
+        return ReplyFault::WrongStatus;
+    return ReplyFault::None;
 }
 
-bool sendRequest(CWrapWinUSB &link, CommandId id, const QByteArray &request)
+bool replyPasses(CommandId id, bool readOk, const QByteArray &received)
 {
-    link.dropStaleReplies();
-    uint32_t written = 0;
-    const bool ok = link.writePipe(reinterpret_cast<const uint8_t *>(request.constData()),
-                                   uint32_t(request.size()), &written);
-    return writePasses(id, ok, written, uint32_t(request.size()));
-}
-
-bool readReply(CWrapWinUSB &link, CommandId id, QByteArray *received)
-{
-    QByteArray buffer(command(id).replyBuffer, '\0');
-    uint32_t n = 0;
-    const bool ok = link.readPipe(reinterpret_cast<uint8_t *>(buffer.data()),
-                                  uint32_t(buffer.size()), &n);
-    buffer.truncate(ok ? int(qMin<uint32_t>(n, uint32_t(buffer.size()))) : 0);
-    if (received)
-        *received = buffer;
-    return replyPasses(id, ok, buffer);
+    if (command(id).replyTest == NoReplyTest)
+        return true;
+    return readOk && replyFault(id, received) == ReplyFault::None;
 }
 
 QString versionText(uint8_t major, uint8_t minor)

@@ -8,8 +8,6 @@
 
 #include <cstdint>
 
-class CWrapWinUSB;
-
 enum class CommandId {
     ReadHardwareVersion,
     ReadFirmwareVersion,
@@ -92,12 +90,9 @@ QByteArray setRelayMode(bool on);
 // Checks of one exchange as the table states them.
 bool writePasses(CommandId id, bool writeOk, uint32_t written, uint32_t requestLength);
 bool replyPasses(CommandId id, bool readOk, const QByteArray &received);
-
-// One exchange step over a link: write with the command's checks (after dropping any
-// reply an earlier, aborted exchange left behind); read one reply into a buffer of the
-// command's size and return only the bytes actually received.
-bool sendRequest(CWrapWinUSB &link, CommandId id, const QByteArray &request);
-bool readReply(CWrapWinUSB &link, CommandId id, QByteArray *received);
+// Which of the command's reply tests a reply that arrived fails (the count first).
+enum class ReplyFault { None, WrongLength, WrongStatus };
+ReplyFault replyFault(CommandId id, const QByteArray &received);
 
 // Version text: major in decimal, ".", minor as two lower-case hex digits (1.15).
 QString versionText(uint8_t major, uint8_t minor);

@@ -33,8 +33,8 @@ SimFirmware::SimFirmware(State initial) : m_state(std::move(initial))
     m_state.channels.resize(std::max<size_t>(m_state.channels.size(), m_state.channelCount));
 }
 
-bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutMs,
-                                size_t *accepted)
+TransferStatus SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutMs,
+                                          size_t *accepted)
 {
     if (accepted)
         *accepted = 0;
@@ -42,7 +42,7 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutM
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!m_plugged)
-            return false;
+            return TransferStatus::Gone;
         const uint8_t code = length > 1 ? data[1] : 0;
         auto it = std::find_if(m_faults.begin(), m_faults.end(), [code](const ScriptedFault &f) {
             return f.code == 0 || f.code == code;
@@ -52,7 +52,7 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutM
             m_faults.erase(it);
             m_cond.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                             [this] { return !m_plugged; });
-            return false;
+            return m_plugged ? TransferStatus::TimedOut : TransferStatus::Gone;
         }
         ScriptedFault f{0, Fault::NoReply, -1};
         const bool faulted = it != m_faults.end();
@@ -61,7 +61,7 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutM
             m_faults.erase(it);
         }
         if (faulted && f.fault == Fault::WriteFails)
-            return false;
+            return TransferStatus::Failed;
         if (faulted && f.fault == Fault::PartialWrite && length > 1)
             length -= 1;
 
@@ -113,7 +113,7 @@ bool SimFirmware::handleRequest(const uint8_t *data, size_t length, int timeoutM
     m_cond.notify_all();
     if (unplugNow)
         setPlugged(false);
-    return true;
+    return TransferStatus::Ok;
 }
 
 std::vector<SimFirmware::Bytes> SimFirmware::answer(const Bytes &rq)
@@ -261,17 +261,17 @@ bool SimFirmware::tryTakeReply(Bytes &out)
     return true;
 }
 
-bool SimFirmware::takeReply(Bytes &out, int timeoutMs)
+TransferStatus SimFirmware::takeReply(Bytes &out, int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     if (!m_cond.wait_until(lock, deadline, [this] { return !m_plugged || !m_replies.empty(); }))
-        return false;
+        return TransferStatus::TimedOut;
     if (!m_plugged)
-        return false;
+        return TransferStatus::Gone;
     out = std::move(m_replies.front());
     m_replies.pop_front();
-    return true;
+    return TransferStatus::Ok;
 }
 
 bool SimFirmware::bulkDue(Bytes &out, Clock::time_point now)

@@ -7,6 +7,8 @@
 // Thread-safe: one mutex guards everything; the GUI thread, a monitor receive thread and
 // a umockdev worker thread may call it at the same time.
 
+#include "device/UsbBackend.h"
+
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -71,14 +73,15 @@ public:
     explicit SimFirmware(State initial);
 
     // --- transport side -------------------------------------------------------------
-    // Interrupt OUT. False when the device is unplugged, the write times out or a
-    // scripted fault fails it. `accepted` (optional) gets the bytes that got through.
-    bool handleRequest(const uint8_t *data, size_t length, int timeoutMs = 0,
-                       size_t *accepted = nullptr);
+    // Interrupt OUT. Gone when the device is unplugged; TimedOut or Failed when a
+    // scripted fault keeps the request out. `accepted` (optional) gets the bytes that
+    // got through.
+    TransferStatus handleRequest(const uint8_t *data, size_t length, int timeoutMs = 0,
+                                 size_t *accepted = nullptr);
     // Interrupt IN, without waiting. False when no reply is queued.
     bool tryTakeReply(Bytes &out);
-    // Interrupt IN, waiting up to timeoutMs. False on time-out or when unplugged.
-    bool takeReply(Bytes &out, int timeoutMs);
+    // Interrupt IN, waiting up to timeoutMs: Ok, TimedOut, or Gone when unplugged.
+    TransferStatus takeReply(Bytes &out, int timeoutMs);
     // Bulk IN without waiting: a transfer that is due now (injected or streamed).
     bool tryTakeBulk(Bytes &out);
     // Bulk IN, waiting until a transfer is due, `cancel` turns true (after which the

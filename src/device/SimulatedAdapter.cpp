@@ -85,27 +85,31 @@ bool SimBackend::open()
 
 void SimBackend::close() { m_device.reset(); }
 
-bool SimBackend::writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                                unsigned timeoutMs)
+TransferStatus SimBackend::writeInterrupt(const uint8_t *data, uint32_t length,
+                                          uint32_t *transferred, unsigned timeoutMs)
 {
+    if (!m_device)
+        return TransferStatus::Failed;
     size_t accepted = 0;
-    if (!m_device || !m_device->handleRequest(data, length, int(timeoutMs), &accepted))
-        return false;
+    const TransferStatus status = m_device->handleRequest(data, length, int(timeoutMs), &accepted);
     *transferred = uint32_t(accepted);
-    return true;
+    return status;
 }
 
-bool SimBackend::readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                               unsigned timeoutMs)
+TransferStatus SimBackend::readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
+                                         unsigned timeoutMs)
 {
     SimFirmware::Bytes reply;
-    if (!m_device || !m_device->takeReply(reply, int(timeoutMs)))
-        return false;
+    if (!m_device)
+        return TransferStatus::Failed;
+    const TransferStatus status = m_device->takeReply(reply, int(timeoutMs));
+    if (status != TransferStatus::Ok)
+        return status;
     if (reply.size() > length) // a real host controller reports an overflow
-        return false;
+        return TransferStatus::Failed;
     std::memcpy(data, reply.data(), reply.size());
     *transferred = uint32_t(reply.size());
-    return true;
+    return TransferStatus::Ok;
 }
 
 bool SimBackend::readBulk(uint8_t *data, uint32_t length, uint32_t *transferred)

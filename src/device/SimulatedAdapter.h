@@ -40,10 +40,10 @@ class SimBackend final : public UsbBackend {
 public:
     bool open() override;
     void close() override;
-    bool writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                        unsigned timeoutMs) override;
-    bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                       unsigned timeoutMs) override;
+    TransferStatus writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
+                                  unsigned timeoutMs) override;
+    TransferStatus readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
+                                 unsigned timeoutMs) override;
     bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) override;
     void cancelBulk() override;
     void resumeBulk() override;

@@ -29,6 +29,11 @@ inline void classifyPipe(PipeIds &ids, PipeKind kind, uint8_t pipeId)
         (in ? ids.interruptIn : ids.interruptOut) = pipeId;
 }
 
+// How an interrupt transfer ended. Backends tell a time-out and a vanished device from
+// other failures so that an exchange can say why it failed; NotOpen is the facade's own
+// answer for a closed link and never comes from a backend.
+enum class TransferStatus { Ok, TimedOut, Gone, Failed, NotOpen };
+
 // One backend instance serves one link. The facade guarantees that close() is called
 // only when no other call is inside the backend, so backends need no lifetime guard;
 // they must however allow a command exchange on one thread while readBulk() blocks on
@@ -42,11 +47,12 @@ public:
     virtual bool open() = 0;
     virtual void close() = 0;
 
-    // Interrupt OUT / IN transfers for commands; fail after timeoutMs.
-    virtual bool writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                                unsigned timeoutMs) = 0;
-    virtual bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                               unsigned timeoutMs) = 0;
+    // Interrupt OUT / IN transfers for commands; TimedOut after timeoutMs. `transferred`
+    // counts the bytes moved, also when the transfer failed part-way.
+    virtual TransferStatus writeInterrupt(const uint8_t *data, uint32_t length,
+                                          uint32_t *transferred, unsigned timeoutMs) = 0;
+    virtual TransferStatus readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
+                                         unsigned timeoutMs) = 0;
 
     // Bulk IN read for the monitor: blocks until a transfer arrives, the transfer fails,
     // or cancelBulk() is called (then it returns false). The facade may call cancelBulk()

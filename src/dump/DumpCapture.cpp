@@ -2,7 +2,7 @@
 
 #include "app/DeviceIdentity.h"
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "dump/AdapterProbe.h"
 #include "monitor/AscLog.h"
 #include "monitor/CandumpLog.h"
@@ -87,11 +87,9 @@ void say(QIODevice *err, const QString &line)
     err->write(QByteArrayLiteral("brantel-dump: ") + line.toUtf8() + '\n');
 }
 
-bool exchange(CWrapWinUSB &link, CommandId id, const QByteArray &request)
+ExchangeResult setMonitoring(CWrapWinUSB &link, bool start)
 {
-    QByteArray reply;
-    return Protocol::sendRequest(link, id, request) && Protocol::readReply(link, id, &reply)
-        && Protocol::replyPasses(id, true, reply);
+    return Protocol::exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(start));
 }
 
 } // namespace
@@ -172,7 +170,8 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
     link.close();
     const DeviceIdentity id = readDeviceIdentity(link);
     if (id.deviceType.isNull() || id.firmwareVersion.isNull()) {
-        say(err, QStringLiteral("the adapter did not tell its device type and firmware version"));
+        say(err, QStringLiteral("the adapter did not tell its device type and firmware version: %1")
+                     .arg(id.failure));
         return DumpExit::Failed;
     }
     if (!isSupportedDevice(id.deviceType, id.firmwareVersion)) {
@@ -180,12 +179,18 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
                      .arg(id.deviceType, id.firmwareVersion));
         return DumpExit::Incompatible;
     }
-    if (!link.open() || !exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(true))) {
+    if (!link.open()) {
+        say(err, QStringLiteral("the adapter did not start frame reporting: it could not be "
+                                "opened again"));
+        return DumpExit::Failed;
+    }
+    const ExchangeResult started = setMonitoring(link, true);
+    if (!started.passed) {
         // The request may have been taken with only its reply lost: never leave it on.
-        if (link.isOpen())
-            exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(false));
+        setMonitoring(link, false);
         link.close();
-        say(err, QStringLiteral("the adapter did not start frame reporting"));
+        say(err, QStringLiteral("the adapter did not start frame reporting: %1")
+                     .arg(started.text()));
         return DumpExit::Failed;
     }
 
@@ -256,8 +261,7 @@ int DumpCapture::run(QIODevice *out, QIODevice *err)
 
     const bool lost = readerEnded;
     if (!lost)
-        m_summary.reportingStopped =
-            exchange(link, CommandId::SetMonitoring, Protocol::setMonitoring(false));
+        m_summary.reportingStopped = setMonitoring(link, false).passed;
     link.close(); // ends the pending bulk read
     reader.join();
     bool finished = false;

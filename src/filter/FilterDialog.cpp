@@ -1,7 +1,7 @@
 #include "filter/FilterDialog.h"
 
-#include "app/Dialogs.h"
 #include "filter/FilterFile.h"
+#include "widgets/Dialogs.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,13 +1,13 @@
 #include "monitor/DataMonitorWidget.h"
 
-#include "app/Dialogs.h"
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "filter/IdFilter.h"
 #include "monitor/FrameLogFile.h"
 #include "monitor/MonitorLogFile.h"
 #include "monitor/MonitorReceiver.h"
 #include "monitor/MonitorStatisticsLabel.h"
+#include "widgets/Dialogs.h"
 #include "widgets/SwitchButton.h"
 
 #include <QAction>
@@ -182,9 +182,9 @@ void DataMonitorWidget::onSwichButtonDataWatch(bool bSelect)
     } else {
         emit signalStopWatch();
     }
-    using namespace Protocol;
-    sendRequest(*m_link, CommandId::SetMonitoring, Protocol::setMonitoring(bSelect)); // judged by the reply
-    if (!readReply(*m_link, CommandId::SetMonitoring, nullptr))
+    // The write is not checked: the reply judges.
+    if (!Protocol::exchange(*m_link, CommandId::SetMonitoring, Protocol::setMonitoring(bSelect))
+             .passed)
         Dialogs::information(this, tr("提示"), tr("设置失败"));
 }
 
@@ -299,9 +299,8 @@ void DataMonitorWidget::onSwichButtonOfflineSend(bool bSelect)
         m_pWidgetOfflineSend->setCheckedSilently(false);
         return;
     }
-    using namespace Protocol;
-    if (!sendRequest(*m_link, CommandId::SetOfflineSend, Protocol::setOfflineSend(bSelect))
-        || !readReply(*m_link, CommandId::SetOfflineSend, nullptr))
+    if (!Protocol::exchange(*m_link, CommandId::SetOfflineSend, Protocol::setOfflineSend(bSelect))
+             .passed)
         Dialogs::information(this, tr("提示"), tr("设置离线发送失败"));
 }
 

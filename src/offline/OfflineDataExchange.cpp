@@ -1,11 +1,11 @@
 #include "offline/OfflineDataExchange.h"
 
-#include "app/Dialogs.h"
-#include "canparam/ButtonDisableGuard.h"
 #include "device/CWrapWinUSB.h"
 #include "monitor/DataMonitorWidget.h"
 #include "offline/OfflineListWidget.h"
 #include "offline/OfflineTransfer.h"
+#include "widgets/ButtonDisableGuard.h"
+#include "widgets/Dialogs.h"
 
 namespace {
 

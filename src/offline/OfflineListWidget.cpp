@@ -1,7 +1,7 @@
 #include "offline/OfflineListWidget.h"
 
-#include "app/Dialogs.h"
 #include "offline/OfflineRowText.h"
+#include "widgets/Dialogs.h"
 #include "widgets/TextFit.h"
 
 #include <QAction>

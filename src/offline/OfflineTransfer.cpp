@@ -1,44 +1,42 @@
 #include "offline/OfflineTransfer.h"
 
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 
 namespace OfflineTransfer {
-
-using namespace Protocol;
 
 namespace {
 constexpr int CountOffset = 4;
 
 WriteResult writeOne(CWrapWinUSB &link, const QByteArray &request)
 {
-    if (!sendRequest(link, CommandId::WriteOfflineFrame, request))
+    const ExchangeResult r = Protocol::exchange(link, CommandId::WriteOfflineFrame, request);
+    if (r.atRequest)
         return WriteResult::WriteFailed;
-    if (!readReply(link, CommandId::WriteOfflineFrame, nullptr))
-        return WriteResult::Refused;
-    return WriteResult::Ok;
+    return r.passed ? WriteResult::Ok : WriteResult::Refused;
 }
 } // namespace
 
 ReadResult readRecords(CWrapWinUSB &link, QVector<QByteArray> *records)
 {
-    if (!sendRequest(link, CommandId::ReadOfflineData, Protocol::readOfflineData()))
+    const ExchangeResult first =
+        Protocol::exchange(link, CommandId::ReadOfflineData, Protocol::readOfflineData());
+    if (first.atRequest)
         return ReadResult::RequestFailed;
-    QByteArray first;
-    if (!readReply(link, CommandId::ReadOfflineData, &first))
+    if (!first.passed)
         return ReadResult::ReadFailed;
-    const int count = uint8_t(first.at(CountOffset));
+    const int count = uint8_t(first.reply.at(CountOffset));
     if (count == 0)
         return ReadResult::NoData;
 
     // The rest follow without further requests; a device that announces more than it
     // sends ends here after the read time-out.
-    QVector<QByteArray> received{first};
+    QVector<QByteArray> received{first.reply};
     received.reserve(count);
     while (received.size() < count) {
-        QByteArray next;
-        if (!readReply(link, CommandId::ReadOfflineData, &next))
+        const ExchangeResult next = Protocol::nextReply(link, CommandId::ReadOfflineData);
+        if (!next.passed)
             return ReadResult::ReadFailed;
-        received.append(next);
+        received.append(next.reply);
     }
     *records = received;
     return ReadResult::Ok;

@@ -40,6 +40,7 @@ void TestSession::identityOfAPluggedDevice()
     QCOMPARE(id.name, QStringLiteral("HLW-C2+_HL261206001"));
     QCOMPARE(id.deviceType, QStringLiteral("HLW-C2+"));
     QCOMPARE(id.firmwareVersion, QStringLiteral("1.15"));
+    QVERIFY(id.failure.isEmpty());
     QCOMPARE(device->requests().size(), size_t(3));
 }
 
@@ -49,10 +50,14 @@ void TestSession::identityFieldsMissingWhenRepliesAreLost_data()
     QTest::addColumn<bool>("nameKnown");
     QTest::addColumn<bool>("typeKnown");
     QTest::addColumn<bool>("versionKnown");
+    QTest::addColumn<QString>("failure");
     // A lost reply leaves its field unknown instead of showing an earlier reply's bytes.
-    QTest::newRow("serial lost") << 0x14 << false << true << true;
-    QTest::newRow("type lost") << 0x15 << false << false << true;
-    QTest::newRow("version lost") << 0x12 << true << true << false;
+    QTest::newRow("serial lost") << 0x14 << false << true << true
+                                 << "no reply within 1000 ms to ReadSerialNumber";
+    QTest::newRow("type lost") << 0x15 << false << false << true
+                               << "no reply within 1000 ms to ReadDeviceType";
+    QTest::newRow("version lost") << 0x12 << true << true << false
+                                  << "no reply within 1000 ms to ReadFirmwareVersion";
 }
 
 void TestSession::identityFieldsMissingWhenRepliesAreLost()
@@ -61,12 +66,14 @@ void TestSession::identityFieldsMissingWhenRepliesAreLost()
     QFETCH(bool, nameKnown);
     QFETCH(bool, typeKnown);
     QFETCH(bool, versionKnown);
+    QFETCH(QString, failure);
     auto device = SimRegistry::instance().add();
     device->scriptFault(uint8_t(code), SimFirmware::Fault::NoReply);
     const DeviceIdentity id = readOverSim();
     QCOMPARE(!id.name.isEmpty(), nameKnown);
     QCOMPARE(!id.deviceType.isNull(), typeKnown);
     QCOMPARE(!id.firmwareVersion.isNull(), versionKnown);
+    QCOMPARE(id.failure, failure);
     // Every request still went out: only the first write is checked.
     QCOMPARE(device->requests().size(), size_t(3));
 }

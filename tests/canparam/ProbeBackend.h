@@ -29,28 +29,28 @@ public:
 
     bool open() override { return m_sim.open(); }
     void close() override { m_sim.close(); }
-    bool writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                        unsigned timeoutMs) override
+    TransferStatus writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
+                                  unsigned timeoutMs) override
     {
         Script &s = script();
         if (s.writes++ == s.failedWrite)
-            return false;
+            return TransferStatus::Failed;
         if (s.onWrite)
             s.onWrite();
         return m_sim.writeInterrupt(data, length, transferred, timeoutMs);
     }
-    bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                       unsigned timeoutMs) override
+    TransferStatus readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
+                                 unsigned timeoutMs) override
     {
-        const bool ok = m_sim.readInterrupt(data, length, transferred, timeoutMs);
+        const TransferStatus status = m_sim.readInterrupt(data, length, transferred, timeoutMs);
         Script &s = script();
-        if (ok && s.reads++ == s.alteredRead) {
+        if (status == TransferStatus::Ok && s.reads++ == s.alteredRead) {
             if (s.length >= 0)
                 *transferred = std::min(*transferred, uint32_t(s.length));
             if (s.status >= 0 && *transferred > 2)
                 data[2] = uint8_t(s.status);
         }
-        return ok;
+        return status;
     }
     bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) override
     {

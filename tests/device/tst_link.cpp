@@ -1,9 +1,10 @@
-// The link over the simulated adapter: time-outs instead of hangs, a safe close while
-// another thread waits in a bulk read, and hot-plug seen by both links of the process.
+// The link over the simulated adapter: a safe close while another thread waits in a
+// command or bulk read, bulk reads stopped and resumed, and hot-plug seen by both links
+// of the process. Why an exchange fails is tst_exchange's.
 
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "device/SimulatedAdapter.h"
 
 #include <QtTest>
@@ -20,12 +21,9 @@ private slots:
     void cleanup();
     void openNeedsGuidAndDevice();
     void closedLinkRefusesEverything();
-    void silentDeviceTimesOut();
-    void removalMidExchangeFailsAtOnce();
     void closeReturnsBulkReaderPromptly();
     void closeWaitsForCommandReader();
     void stopBulkEndsReadWithoutClosing();
-    void writeThatNeverCompletesTimesOut();
     void repeatedOpenCloseWithBusyReader();
     void bulkCarriesFrameReports();
     void hotplugReachesSource();
@@ -86,41 +84,6 @@ void TestLink::closedLinkRefusesEverything()
     QVERIFY(!link->readBulk(buffer, sizeof buffer, &n)); // fails at once, never waits
 }
 
-void TestLink::silentDeviceTimesOut()
-{
-    auto link = simLink();
-    QVERIFY(link->open());
-    m_device->scriptFault(0x13, SimFirmware::Fault::NoReply);
-    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
-    QElapsedTimer timer;
-    timer.start();
-    QByteArray reply;
-    QVERIFY(!readReply(*link, CommandId::ReadChannalCount, &reply));
-    QVERIFY(timer.elapsed() >= 900); // waited for the time-out, not less
-    QVERIFY(reply.isEmpty());
-    // The fault was one reply: the next exchange works again.
-    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
-    QVERIFY(readReply(*link, CommandId::ReadChannalCount, &reply));
-    QCOMPARE(int(reply.at(4)), 2);
-}
-
-void TestLink::removalMidExchangeFailsAtOnce()
-{
-    auto link = simLink();
-    QVERIFY(link->open());
-    std::atomic<int> removals{0};
-    const int id = SimRegistry::instance().addListener([&](int code) { removals += code == 1; });
-    m_device->scriptFault(0, SimFirmware::Fault::RemoveMidExchange);
-    QVERIFY(sendRequest(*link, CommandId::ReadModeState, readModeState()));
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(!readReply(*link, CommandId::ReadModeState, nullptr));
-    QVERIFY(timer.elapsed() < 800); // before the time-out would end it
-    QVERIFY(!sendRequest(*link, CommandId::SetRelayMode, setRelayMode(true)));
-    SimRegistry::instance().removeListener(id);
-    QCOMPARE(removals.load(), 1);
-}
-
 void TestLink::closeReturnsBulkReaderPromptly()
 {
     auto link = simLink();
@@ -150,9 +113,7 @@ void TestLink::closeWaitsForCommandReader()
     // A command read is not cancelled: close() must wait until the reader has left the
     // backend (up to its time-out) before the device is released under it.
     auto link = simLink();
-    QVERIFY(link->open());
-    m_device->scriptFault(0x13, SimFirmware::Fault::NoReply);
-    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
+    QVERIFY(link->open()); // nothing asked, so the read waits for its time-out
     QElapsedTimer clock;
     clock.start();
     std::atomic<bool> inside{false};
@@ -181,8 +142,7 @@ void TestLink::stopBulkEndsReadWithoutClosing()
     auto link = simLink();
     QVERIFY(link->open());
     m_device->setStreamRate(2000);
-    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(true)));
-    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
+    QVERIFY(exchange(*link, CommandId::SetMonitoring, setMonitoring(true)).passed);
     std::atomic<int> transfers{0};
     std::thread reader([&] {
         uint8_t buffer[64];
@@ -196,8 +156,7 @@ void TestLink::stopBulkEndsReadWithoutClosing()
     QCOMPARE(link->isOpen(), 1);
 
     // The link still carries commands; bulk reads fail at once until resumed.
-    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(false)));
-    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
+    QVERIFY(exchange(*link, CommandId::SetMonitoring, setMonitoring(false)).passed);
     uint8_t buffer[64];
     uint32_t n = 0;
     QVERIFY(!link->readBulk(buffer, sizeof buffer, &n));
@@ -217,24 +176,6 @@ void TestLink::stopBulkEndsReadWithoutClosing()
     QCOMPARE(int(buffer[0]), 4);
 }
 
-void TestLink::writeThatNeverCompletesTimesOut()
-{
-    auto link = simLink();
-    QVERIFY(link->open());
-    m_device->scriptFault(0x13, SimFirmware::Fault::WriteNeverCompletes);
-    const QByteArray request = readChannalCount();
-    uint32_t written = 99;
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(!link->writePipe(reinterpret_cast<const uint8_t *>(request.constData()),
-                             uint32_t(request.size()), &written));
-    QCOMPARE(written, 0u);
-    QVERIFY(timer.elapsed() >= 900);
-    QVERIFY(m_device->requests().empty()); // the device never took it
-    QVERIFY(sendRequest(*link, CommandId::ReadChannalCount, readChannalCount()));
-    QVERIFY(readReply(*link, CommandId::ReadChannalCount, nullptr));
-}
-
 void TestLink::repeatedOpenCloseWithBusyReader()
 {
     // A receive loop that keeps reading while the GUI side closes and reopens the link,
@@ -244,8 +185,7 @@ void TestLink::repeatedOpenCloseWithBusyReader()
     std::atomic<bool> stop{false};
     std::atomic<int> transfers{0};
     QVERIFY(link->open());
-    QVERIFY(sendRequest(*link, CommandId::SetMonitoring, setMonitoring(true)));
-    QVERIFY(readReply(*link, CommandId::SetMonitoring, nullptr));
+    QVERIFY(exchange(*link, CommandId::SetMonitoring, setMonitoring(true)).passed);
     std::thread reader([&] {
         uint8_t buffer[64];
         uint32_t n = 0;
@@ -298,7 +238,7 @@ void TestLink::hotplugReachesSource()
     // A link made by the default constructor reaches the same simulated device.
     CWrapWinUSB link;
     QVERIFY(link.open());
-    QVERIFY(sendRequest(link, CommandId::ReadChannalCount, readChannalCount()));
+    QVERIFY(exchange(link, CommandId::ReadChannalCount, readChannalCount()).passed);
     QCOMPARE(fresh->requests().size(), size_t(1));
 }
 

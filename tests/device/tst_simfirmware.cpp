@@ -1,8 +1,8 @@
 // The simulated adapter answers as the real device does: reply layouts, state kept per
-// channel, the offline list, and scripted faults that the reply tests must catch.
+// channel and the offline list. Its scripted faults are exercised by tst_exchange.
 
 #include "device/CWrapWinUSB.h"
-#include "device/Protocol.h"
+#include "device/Exchange.h"
 #include "device/SimulatedAdapter.h"
 
 #include <QtTest>
@@ -10,7 +10,6 @@
 using namespace Protocol;
 
 Q_DECLARE_METATYPE(CommandId)
-Q_DECLARE_METATYPE(SimFirmware::Fault)
 
 namespace {
 QByteArray hex(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
@@ -26,14 +25,11 @@ private slots:
     void channelStateRoundTrip();
     void offlineListRoundTrip();
     void offlineListRefusesBeyondCapacity();
-    void faultsAreCaught_data();
-    void faultsAreCaught();
-    void silentMidSequenceEndsMultiReply();
     void logsEveryRequest();
 
 private:
     QByteArray exchange(const QByteArray &request, CommandId id, bool *passed = nullptr);
-    QList<QByteArray> readAll(CommandId id, int count);
+    QList<QByteArray> readAll(const QByteArray &request, CommandId id, int count);
 
     std::shared_ptr<SimFirmware> m_device;
     std::unique_ptr<CWrapWinUSB> m_link;
@@ -55,22 +51,21 @@ void TestSimFirmware::cleanup()
 
 QByteArray TestSimFirmware::exchange(const QByteArray &request, CommandId id, bool *passed)
 {
-    sendRequest(*m_link, id, request);
-    QByteArray reply;
-    const bool ok = readReply(*m_link, id, &reply);
+    const ExchangeResult r = Protocol::exchange(*m_link, id, request);
     if (passed)
-        *passed = ok;
-    return reply;
+        *passed = r.passed;
+    return r.reply;
 }
 
-QList<QByteArray> TestSimFirmware::readAll(CommandId id, int count)
+QList<QByteArray> TestSimFirmware::readAll(const QByteArray &request, CommandId id, int count)
 {
     QList<QByteArray> replies;
     for (int i = 0; i < count; ++i) {
-        QByteArray reply;
-        if (!readReply(*m_link, id, &reply))
+        const ExchangeResult r =
+            i == 0 ? Protocol::exchange(*m_link, id, request) : nextReply(*m_link, id);
+        if (!r.passed)
             break;
-        replies << reply;
+        replies << r.reply;
     }
     return replies;
 }
@@ -111,14 +106,14 @@ void TestSimFirmware::channelStateRoundTrip()
 
     exchange(writeFilterBank(3, 0x88, 0x11, hex("12345678"), hex("ffff0000")), CommandId::WriteFilterBank, &ok);
     QVERIFY(ok);
-    QVERIFY(sendRequest(*m_link, CommandId::ReadAcceptanceFilters, readAcceptanceFilters(1)));
-    const QList<QByteArray> banks = readAll(CommandId::ReadAcceptanceFilters, 14);
+    const QList<QByteArray> banks =
+        readAll(readAcceptanceFilters(1), CommandId::ReadAcceptanceFilters, 14);
     QCOMPARE(banks.size(), 14);
     QCOMPARE(banks[3].mid(4).toHex(' '), QByteArray("88 11 12 34 56 78 ff ff 00 00"));
     QCOMPARE(int(uint8_t(banks[4].at(4))), 0x00);
     // Channel 0 is untouched.
-    QVERIFY(sendRequest(*m_link, CommandId::ReadAcceptanceFilters, readAcceptanceFilters(0)));
-    QCOMPARE(readAll(CommandId::ReadAcceptanceFilters, 14)[3].mid(6, 4).toHex(), QByteArray("00000000"));
+    QCOMPARE(readAll(readAcceptanceFilters(0), CommandId::ReadAcceptanceFilters, 14)[3].mid(6, 4).toHex(),
+             QByteArray("00000000"));
 }
 
 void TestSimFirmware::offlineListRoundTrip()
@@ -132,8 +127,7 @@ void TestSimFirmware::offlineListRoundTrip()
     QVERIFY(ok);
     QCOMPARE(int(uint8_t(exchange(readModeState(), CommandId::ReadModeState).at(5))), 2);
 
-    QVERIFY(sendRequest(*m_link, CommandId::ReadOfflineData, readOfflineData()));
-    const QList<QByteArray> records = readAll(CommandId::ReadOfflineData, 2);
+    const QList<QByteArray> records = readAll(readOfflineData(), CommandId::ReadOfflineData, 2);
     QCOMPARE(records.size(), 2);
     QCOMPARE(int(records[0].at(4)), 2);
     QCOMPARE(records[0].mid(5).toHex(' '), QByteArray("00 00 64 02 00 00 01 23 11 22 00 00 00 00 00 00"));
@@ -154,42 +148,6 @@ void TestSimFirmware::offlineListRefusesBeyondCapacity()
     QVERIFY(ok);
     exchange(hex("12 A5 12 02 02 00 00 64 00 00 00 01 24"), CommandId::WriteOfflineFrame, &ok);
     QVERIFY(!ok);
-}
-
-void TestSimFirmware::faultsAreCaught_data()
-{
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<CommandId>("id");
-    QTest::addColumn<SimFirmware::Fault>("fault");
-
-    QTest::newRow("channel count too long") << readChannalCount() << CommandId::ReadChannalCount << SimFirmware::Fault::LongReply;
-    QTest::newRow("channel count too short") << readChannalCount() << CommandId::ReadChannalCount << SimFirmware::Fault::ShortReply;
-    QTest::newRow("relay wrong status") << setRelayMode(false) << CommandId::SetRelayMode << SimFirmware::Fault::WrongStatus;
-    QTest::newRow("relay reply too long") << setRelayMode(false) << CommandId::SetRelayMode << SimFirmware::Fault::LongReply;
-    QTest::newRow("baud write cut to 2 bytes") << writeBaudRate(0, hex("00120017")) << CommandId::WriteBaudRate << SimFirmware::Fault::ShortReply;
-    QTest::newRow("monitoring wrong status") << setMonitoring(true) << CommandId::SetMonitoring << SimFirmware::Fault::WrongStatus;
-    QTest::newRow("mode state silent") << readModeState() << CommandId::ReadModeState << SimFirmware::Fault::NoReply;
-}
-
-void TestSimFirmware::faultsAreCaught()
-{
-    QFETCH(QByteArray, request);
-    QFETCH(CommandId, id);
-    QFETCH(SimFirmware::Fault, fault);
-    m_device->scriptFault(uint8_t(request.at(1)), fault);
-    bool ok = true;
-    exchange(request, id, &ok);
-    QVERIFY(!ok);
-    exchange(request, id, &ok); // one fault, one reply
-    QVERIFY(ok);
-}
-
-void TestSimFirmware::silentMidSequenceEndsMultiReply()
-{
-    // A device that announces more filter banks than it sends: the third read times out.
-    m_device->scriptFault(0xAA, SimFirmware::Fault::NoReply, 2);
-    QVERIFY(sendRequest(*m_link, CommandId::ReadAcceptanceFilters, readAcceptanceFilters(0)));
-    QCOMPARE(readAll(CommandId::ReadAcceptanceFilters, 14).size(), 2);
 }
 
 void TestSimFirmware::logsEveryRequest()

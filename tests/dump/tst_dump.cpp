@@ -188,7 +188,9 @@ void TestDump::refused_data()
     QTest::newRow("firmware 1.14") << true << "HLW-C2+" << 0x14 << false << int(DumpExit::Incompatible)
                                    << "incompatible adapter: device type \"HLW-C2+\", firmware 1.14";
     QTest::newRow("start answered with a wrong status") << true << "HLW-C2+" << 0x15 << true
-        << int(DumpExit::Failed) << "the adapter did not start frame reporting";
+        << int(DumpExit::Failed)
+        << "the adapter did not start frame reporting: status 0x80 instead of 0x81 in the reply "
+           "to SetMonitoring";
 }
 
 void TestDump::refused()

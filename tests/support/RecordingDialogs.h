@@ -2,7 +2,7 @@
 // Test double of the dialog seam: records every box and answers file dialogs from a
 // queue, so widget tests never block on a modal dialog.
 
-#include "app/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QList>
 #include <QStringList>

@@ -135,11 +135,14 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
             dev->flying.push_back(urbData);
         } else {
             size_t accepted = size_t(urb->buffer_length);
-            if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT
-                && !dev->firmware->handleRequest(static_cast<const uint8_t *>(urb->buffer),
-                                                 size_t(urb->buffer_length), 0, &accepted)) {
+            const TransferStatus taken = urb->type == USBDEVFS_URB_TYPE_INTERRUPT
+                ? dev->firmware->handleRequest(static_cast<const uint8_t *>(urb->buffer),
+                                               size_t(urb->buffer_length), 0, &accepted)
+                : TransferStatus::Ok;
+            if (taken != TransferStatus::Ok) {
                 umockdev_ioctl_data_unref(urbData);
-                umockdev_ioctl_client_complete(client, -1, ENODEV);
+                umockdev_ioctl_client_complete(client, -1,
+                                               taken == TransferStatus::Gone ? ENODEV : EPIPE);
                 return TRUE;
             }
             finish(dev, urbData, 0, int(accepted));

@@ -133,11 +133,11 @@ void runBackendCases()
     ++cases;
     uint8_t buffer[64] = {0x12, 0x12, 0x01, 0x00};
     uint32_t done = 99;
-    check(!backend.writeInterrupt(buffer, 4, &done, 100) && done == 0, "unopened transfers",
-          "interrupt write");
+    check(backend.writeInterrupt(buffer, 4, &done, 100) == TransferStatus::Failed && done == 0,
+          "unopened transfers", "interrupt write");
     done = 99;
-    check(!backend.readInterrupt(buffer, 64, &done, 100) && done == 0, "unopened transfers",
-          "interrupt read");
+    check(backend.readInterrupt(buffer, 64, &done, 100) == TransferStatus::Failed && done == 0,
+          "unopened transfers", "interrupt read");
     backend.cancelBulk();
     done = 99;
     check(!backend.readBulk(buffer, 64, &done) && done == 0, "unopened transfers", "bulk read");

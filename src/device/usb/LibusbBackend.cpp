@@ -161,32 +161,38 @@ void LibusbBackend::close()
     m_pipes = PipeIds{};
 }
 
-bool LibusbBackend::interruptTransfer(uint8_t endpoint, uint8_t *data, uint32_t length,
-                                      uint32_t *transferred, unsigned timeoutMs)
+TransferStatus LibusbBackend::interruptTransfer(uint8_t endpoint, uint8_t *data,
+                                                uint32_t length, uint32_t *transferred,
+                                                unsigned timeoutMs)
 {
     if (transferred)
         *transferred = 0;
     // A missing pipe stays 0: never let that turn into a control transfer.
     if (!m_handle || endpoint == 0)
-        return false;
+        return TransferStatus::Failed;
     int done = 0;
     const int rc = libusb_interrupt_transfer(m_handle, endpoint, data, static_cast<int>(length),
                                              &done, timeoutMs);
     if (transferred)
         *transferred = static_cast<uint32_t>(done);
-    return rc == LIBUSB_SUCCESS;
+    switch (rc) {
+    case LIBUSB_SUCCESS: return TransferStatus::Ok;
+    case LIBUSB_ERROR_TIMEOUT: return TransferStatus::TimedOut;
+    case LIBUSB_ERROR_NO_DEVICE: return TransferStatus::Gone;
+    default: return TransferStatus::Failed;
+    }
 }
 
-bool LibusbBackend::writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                                   unsigned timeoutMs)
+TransferStatus LibusbBackend::writeInterrupt(const uint8_t *data, uint32_t length,
+                                             uint32_t *transferred, unsigned timeoutMs)
 {
     // libusb takes a non-const buffer for both directions; OUT transfers only read it.
     return interruptTransfer(m_pipes.interruptOut, const_cast<uint8_t *>(data), length,
                              transferred, timeoutMs);
 }
 
-bool LibusbBackend::readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                                  unsigned timeoutMs)
+TransferStatus LibusbBackend::readInterrupt(uint8_t *data, uint32_t length,
+                                            uint32_t *transferred, unsigned timeoutMs)
 {
     return interruptTransfer(m_pipes.interruptIn, data, length, transferred, timeoutMs);
 }

@@ -25,10 +25,10 @@ public:
 
     bool open() override;
     void close() override;
-    bool writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                        unsigned timeoutMs) override;
-    bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                       unsigned timeoutMs) override;
+    TransferStatus writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
+                                  unsigned timeoutMs) override;
+    TransferStatus readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
+                                 unsigned timeoutMs) override;
     // Cancelled by cancelBulk(); once cancelled, bulk reads fail until resumeBulk() or
     // the next open(), so a cancel that races with the start of a read is never lost.
     bool readBulk(uint8_t *data, uint32_t length, uint32_t *transferred) override;
@@ -38,8 +38,8 @@ public:
 
 private:
     bool openDevice();
-    bool interruptTransfer(uint8_t endpoint, uint8_t *data, uint32_t length,
-                           uint32_t *transferred, unsigned timeoutMs);
+    TransferStatus interruptTransfer(uint8_t endpoint, uint8_t *data, uint32_t length,
+                                     uint32_t *transferred, unsigned timeoutMs);
 
     libusb_context *m_ctx = nullptr;
     libusb_device_handle *m_handle = nullptr;

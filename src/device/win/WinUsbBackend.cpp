@@ -33,6 +33,17 @@ bool isNull(const WinUsbBackend::Guid &g)
     return std::memcmp(&g, &zero, sizeof g) == 0;
 }
 
+// A pipe time-out ends a transfer with ERROR_SEM_TIMEOUT, an unplugged device with
+// ERROR_DEVICE_NOT_CONNECTED; anything else is only known to have failed.
+TransferStatus lastTransferError()
+{
+    switch (GetLastError()) {
+    case ERROR_SEM_TIMEOUT: return TransferStatus::TimedOut;
+    case ERROR_DEVICE_NOT_CONNECTED: return TransferStatus::Gone;
+    default: return TransferStatus::Failed;
+    }
+}
+
 bool validHandle(void *h)
 {
     return h != nullptr && h != INVALID_HANDLE_VALUE;
@@ -194,36 +205,36 @@ bool WinUsbBackend::setPipeTimeout(uint8_t pipeId, unsigned timeoutMs, unsigned 
     return true;
 }
 
-bool WinUsbBackend::writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                                   unsigned timeoutMs)
+TransferStatus WinUsbBackend::writeInterrupt(const uint8_t *data, uint32_t length,
+                                             uint32_t *transferred, unsigned timeoutMs)
 {
     ULONG done = 0;
     if (transferred)
         *transferred = 0;
     // A missing pipe stays 0; never let that address the control pipe.
     if (!validHandle(m_winusb) || m_pipes.interruptOut == 0)
-        return false;
+        return TransferStatus::Failed;
     setPipeTimeout(m_pipes.interruptOut, timeoutMs, m_outTimeout);
     const BOOL ok = WinUsb_WritePipe(m_winusb, m_pipes.interruptOut, const_cast<PUCHAR>(data),
                                      length, &done, nullptr);
     if (transferred)
         *transferred = done;
-    return ok != FALSE;
+    return ok ? TransferStatus::Ok : lastTransferError();
 }
 
-bool WinUsbBackend::readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                                  unsigned timeoutMs)
+TransferStatus WinUsbBackend::readInterrupt(uint8_t *data, uint32_t length,
+                                            uint32_t *transferred, unsigned timeoutMs)
 {
     ULONG done = 0;
     if (transferred)
         *transferred = 0;
     if (!validHandle(m_winusb) || m_pipes.interruptIn == 0)
-        return false;
+        return TransferStatus::Failed;
     setPipeTimeout(m_pipes.interruptIn, timeoutMs, m_inTimeout);
     const BOOL ok = WinUsb_ReadPipe(m_winusb, m_pipes.interruptIn, data, length, &done, nullptr);
     if (transferred)
         *transferred = done;
-    return ok != FALSE;
+    return ok ? TransferStatus::Ok : lastTransferError();
 }
 
 bool WinUsbBackend::readBulk(uint8_t *data, uint32_t length, uint32_t *transferred)

@@ -27,10 +27,10 @@ public:
     bool open() override;
     // Releases the WinUSB interface, then the device file.
     void close() override;
-    bool writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
-                        unsigned timeoutMs) override;
-    bool readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
-                       unsigned timeoutMs) override;
+    TransferStatus writeInterrupt(const uint8_t *data, uint32_t length, uint32_t *transferred,
+                                  unsigned timeoutMs) override;
+    TransferStatus readInterrupt(uint8_t *data, uint32_t length, uint32_t *transferred,
+                                 unsigned timeoutMs) override;
     // Overlapped read of the bulk IN pipe. Once cancelBulk() ran, bulk reads fail until
     // resumeBulk() or the next open(), so a cancel that lands just before a read starts
     // is not lost.

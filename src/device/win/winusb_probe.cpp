@@ -18,13 +18,13 @@ int main()
 
     const uint8_t request[] = {0x12, 0x12, 0x01, 0x00}; // ReadFirmwareVersion
     uint32_t written = 0;
-    if (!backend.writeInterrupt(request, sizeof request, &written, 1000)) {
+    if (backend.writeInterrupt(request, sizeof request, &written, 1000) != TransferStatus::Ok) {
         std::printf("request failed (%u bytes written)\n", written);
         return 2;
     }
     uint8_t reply[48] = {};
     uint32_t got = 0;
-    if (!backend.readInterrupt(reply, sizeof reply, &got, 1000)) {
+    if (backend.readInterrupt(reply, sizeof reply, &got, 1000) != TransferStatus::Ok) {
         std::printf("no reply within 1 s\n");
         return 3;
     }

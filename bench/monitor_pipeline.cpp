@@ -11,6 +11,7 @@
 #include "device/CWrapWinUSB.h"
 #include "device/Exchange.h"
 #include "device/SimulatedAdapter.h"
+#include "TraceLoad.h"
 #include "monitor/DataMonitorWidget.h"
 #include "monitor/MonitorReceiver.h"
 #include "widgets/BrantelResources.h"
@@ -396,6 +397,27 @@ int main(int argc, char **argv)
                     saved ? "" : " (did not finish)");
         p.page.setCacheCount(4096);
         batchedBest = highestRate(p, *device, stepSeconds, true);
+        waitUntil([&] { return p.drained(); }, 10000);
+        // The same page again at the maximum, then with the trace window open on a large
+        // database and four signals plotted.
+        double gui0 = TraceLoad::threadCpuSeconds();
+        const Result plain = run(p, *device, PhysicalMaximum, seconds);
+        const double plainGui = TraceLoad::threadCpuSeconds() - gui0;
+        print("plain", PhysicalMaximum, plain);
+        {
+            TraceLoad trace(p.page);
+            std::printf("trace window: %s%s\n", qPrintable(trace.description()),
+                        trace.ready() ? "" : " (NOT READY)");
+            gui0 = TraceLoad::threadCpuSeconds();
+            const Result traced = run(p, *device, PhysicalMaximum, seconds);
+            const double tracedGui = TraceLoad::threadCpuSeconds() - gui0;
+            print("trace", PhysicalMaximum, traced);
+            std::printf("trace window after the run: %s; GUI thread CPU %.2f s plain, %.2f s with "
+                        "the trace (%+.2f s, %+.0f%%); process CPU %+.2f s/s\n",
+                        qPrintable(trace.state()), plainGui, tracedGui, tracedGui - plainGui,
+                        100.0 * (tracedGui - plainGui) / std::max(1e-9, plainGui),
+                        traced.cpuPerSecond - plain.cpuPerSecond);
+        }
         waitUntil([&] { return p.drained(); }, 10000);
         p.page.closeWatch();
     }

@@ -12,7 +12,8 @@ packages=(
     g++-mingw-w64-x86-64 wine64
     python3
     dpkg-dev file desktop-file-utils groff-base lintian
-    can-utils python3-can
+    can-utils python3-can python3-serial tshark
+    libqt5charts5-dev
 )
 # The hardening stages that CI runs (scripts/harden.sh) also fuzz with clang's libFuzzer.
 if [ "${CI:-}" = true ] || [ "${BRANTEL_HARDEN:-}" = 1 ]; then

@@ -646,6 +646,14 @@
         <source>默认值</source>
         <translation>Default</translation>
     </message>
+    <message>
+        <source>信号跟踪</source>
+        <translation>Signal trace</translation>
+    </message>
+    <message>
+        <source>加载DBC...</source>
+        <translation>Load DBC...</translation>
+    </message>
 </context>
 <context>
     <name>MonitorStatisticsLabel</name>
@@ -754,6 +762,103 @@
     <message>
         <source>设置缓存</source>
         <translation>Set cache</translation>
+    </message>
+</context>
+<context>
+    <name>SignalPlot</name>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>保存为PNG</source>
+        <translation>Save as PNG</translation>
+    </message>
+    <message>
+        <source>时间(s)</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>PNG图片(*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>保存图片失败：%1</source>
+        <translation>Failed to save the image: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TraceModel</name>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>周期(ms)</source>
+        <translation>Cycle (ms)</translation>
+    </message>
+    <message>
+        <source>平均周期(ms)</source>
+        <translation>Avg. cycle (ms)</translation>
+    </message>
+    <message>
+        <source>数据/值</source>
+        <translation>Data / value</translation>
+    </message>
+    <message>
+        <source>单位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>原始值</source>
+        <translation>Raw</translation>
+    </message>
+    <message>
+        <source>值描述</source>
+        <translation>Value text</translation>
+    </message>
+</context>
+<context>
+    <name>TraceWindow</name>
+    <message>
+        <source>信号跟踪</source>
+        <translation>Signal trace</translation>
+    </message>
+    <message>
+        <source>未加载DBC数据库</source>
+        <translation>No DBC database loaded</translation>
+    </message>
+    <message>
+        <source>DBC数据库：%1（%2个报文，%3个信号）</source>
+        <translation>DBC database: %1 (%2 messages, %3 signals)</translation>
+    </message>
+    <message>
+        <source>加载DBC</source>
+        <translation>Load DBC</translation>
+    </message>
+    <message>
+        <source>DBC文件(*.dbc)</source>
+        <translation>DBC files (*.dbc)</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>加载DBC文件%1失败：%2</source>
+        <translation>Failed to load the DBC file %1: %2</translation>
     </message>
 </context>
 </TS>

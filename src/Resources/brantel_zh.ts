@@ -646,6 +646,14 @@
         <source>默认值</source>
         <translation>默认值</translation>
     </message>
+    <message>
+        <source>信号跟踪</source>
+        <translation>信号跟踪</translation>
+    </message>
+    <message>
+        <source>加载DBC...</source>
+        <translation>加载DBC...</translation>
+    </message>
 </context>
 <context>
     <name>MonitorStatisticsLabel</name>
@@ -754,6 +762,103 @@
     <message>
         <source>设置缓存</source>
         <translation>设置缓存</translation>
+    </message>
+</context>
+<context>
+    <name>SignalPlot</name>
+    <message>
+        <source>暂停</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>保存为PNG</source>
+        <translation>保存为PNG</translation>
+    </message>
+    <message>
+        <source>时间(s)</source>
+        <translation>时间(s)</translation>
+    </message>
+    <message>
+        <source>PNG图片(*.png)</source>
+        <translation>PNG图片(*.png)</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>保存图片失败：%1</source>
+        <translation>保存图片失败：%1</translation>
+    </message>
+</context>
+<context>
+    <name>TraceModel</name>
+    <message>
+        <source>名称</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>次数</translation>
+    </message>
+    <message>
+        <source>周期(ms)</source>
+        <translation>周期(ms)</translation>
+    </message>
+    <message>
+        <source>平均周期(ms)</source>
+        <translation>平均周期(ms)</translation>
+    </message>
+    <message>
+        <source>数据/值</source>
+        <translation>数据/值</translation>
+    </message>
+    <message>
+        <source>单位</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <source>原始值</source>
+        <translation>原始值</translation>
+    </message>
+    <message>
+        <source>值描述</source>
+        <translation>值描述</translation>
+    </message>
+</context>
+<context>
+    <name>TraceWindow</name>
+    <message>
+        <source>信号跟踪</source>
+        <translation>信号跟踪</translation>
+    </message>
+    <message>
+        <source>未加载DBC数据库</source>
+        <translation>未加载DBC数据库</translation>
+    </message>
+    <message>
+        <source>DBC数据库：%1（%2个报文，%3个信号）</source>
+        <translation>DBC数据库：%1（%2个报文，%3个信号）</translation>
+    </message>
+    <message>
+        <source>加载DBC</source>
+        <translation>加载DBC</translation>
+    </message>
+    <message>
+        <source>DBC文件(*.dbc)</source>
+        <translation>DBC文件(*.dbc)</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>加载DBC文件%1失败：%2</source>
+        <translation>加载DBC文件%1失败：%2</translation>
     </message>
 </context>
 </TS>

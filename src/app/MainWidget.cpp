@@ -14,6 +14,7 @@
 #include "monitor/SetCacheDialog.h"
 #include "offline/OfflineDataExchange.h"
 #include "offline/OfflineListWidget.h"
+#include "trace/TraceWindow.h"
 #include "widgets/AboutDialog.h"
 #include "widgets/Dialogs.h"
 #include "widgets/SwitchButton.h"
@@ -58,6 +59,19 @@ MainWidget::MainWidget(QWidget *parent) : AbsFrameLessAutoSize(parent)
     m_tabWidget->addTab(m_pCANParamWidget, tr("CAN参数"));
     m_tabWidget->addTab(m_pOfflineListWidget, tr("离线列表"));
     m_tabWidget->addTab(m_pDataMonitorWidget, tr("数据监控"));
+
+    // The trace window shows what the monitor shows and is cleared with it.
+    m_pTraceWindow = new TraceWindow(this);
+    connect(m_pDataMonitorWidget, &DataMonitorWidget::framesShown, m_pTraceWindow,
+            &TraceWindow::addFrames);
+    connect(m_pDataMonitorWidget, &DataMonitorWidget::cleared, m_pTraceWindow, &TraceWindow::clear);
+    connect(m_pActionTrace, &QAction::triggered, this, [this] {
+        m_pTraceWindow->show();
+        m_pTraceWindow->raise();
+        m_pTraceWindow->activateWindow();
+    });
+    connect(m_pActionLoadDbc, &QAction::triggered, m_pTraceWindow, &TraceWindow::chooseDatabase);
+    m_pTraceWindow->restoreDatabase();
 
     showDeviceName();
 

@@ -23,6 +23,7 @@ class QPushButton;
 class QTabWidget;
 class SwitchButton;
 class TitleWidget;
+class TraceWindow;
 
 class MainWidget : public AbsFrameLessAutoSize {
     Q_OBJECT
@@ -117,6 +118,9 @@ private:
     QAction *m_pActionFilter = nullptr;
     QAction *m_pActionSimplifiedChinese = nullptr;
     QAction *m_pActionEnglish = nullptr;
+    QAction *m_pActionTrace = nullptr;
+    QAction *m_pActionLoadDbc = nullptr;
+    TraceWindow *m_pTraceWindow = nullptr;
     bool m_bConnected = false;
     int m_nOfflineCount = 0;
     int m_nChannalCount = 0;

@@ -7,6 +7,7 @@
 #include "canparam/CANParamWidget.h"
 #include "monitor/DataMonitorWidget.h"
 #include "offline/OfflineListWidget.h"
+#include "trace/TraceWindow.h"
 #include "widgets/SwitchButton.h"
 #include "widgets/TitleWidget.h"
 
@@ -162,6 +163,12 @@ void MainWidget::createMenu()
     m_pMainMenu->addSeparator();
     m_pActionAbout = m_pMainMenu->addAction(tr("关于"));
     m_pActionAbout->setObjectName(QStringLiteral("m_pActionAbout"));
+    // Beside the described menu, after it.
+    m_pMainMenu->addSeparator();
+    m_pActionTrace = m_pMainMenu->addAction(tr("信号跟踪"));
+    m_pActionLoadDbc = m_pMainMenu->addAction(tr("加载DBC..."));
+    m_pActionTrace->setObjectName(QStringLiteral("m_pActionTrace"));
+    m_pActionLoadDbc->setObjectName(QStringLiteral("m_pActionLoadDbc"));
 }
 
 void MainWidget::applyStartLanguage()
@@ -215,9 +222,12 @@ void MainWidget::retranslateExtras()
     m_pActionFilter->setText(tr("过滤"));
     m_pActionDevInfo->setText(tr("设备信息"));
     m_pActionAbout->setText(tr("关于"));
+    m_pActionTrace->setText(tr("信号跟踪"));
+    m_pActionLoadDbc->setText(tr("加载DBC..."));
     m_pCANParamWidget->retranslate();
     m_pOfflineListWidget->retranslate();
     m_pDataMonitorWidget->retranslate();
+    m_pTraceWindow->retranslate();
 }
 
 void MainWidget::installLanguage(QTranslator &preferred, int minimumWidth)

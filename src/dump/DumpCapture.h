@@ -1,7 +1,7 @@
 #pragma once
-// brantel-dump's capture: checks the adapter as Connect does, switches frame reporting
-// on, writes every accepted frame in the chosen format, and on any stop (frame count,
-// time, signal, lost device) switches reporting off, closes the link and flushes.
+// brantel-dump's run: loads the DBC database, opens the output and the frame source (the
+// adapter, or a saved capture with --input), lets the source feed the writer, and reports
+// a summary and the exit status.
 
 #include "dump/DumpOptions.h"
 #include "monitor/MonitorStatistics.h"
@@ -11,7 +11,8 @@
 namespace DumpExit {
 enum : int {
     Ok = 0,
-    Failed = 1,       // reporting could not start, the adapter was lost, output failed
+    Failed = 1,       // reporting could not start, the adapter was lost, output failed,
+                      // an input or DBC file unreadable or malformed
     Usage = 2,
     NoAdapter = 3,
     AccessRefused = 4,
@@ -22,6 +23,7 @@ enum : int {
 
 struct DumpSummary {
     MonitorStatistics counts;      // "shown" frames are the ones written
+    bool fromFile = false;         // converted from --input: no transfers, no reporting
     bool reportingStopped = false; // the device acknowledged "reporting off"
 
     QString text() const;
@@ -40,6 +42,7 @@ public:
     // Async-signal-safe; the capture notices within a few tens of milliseconds.
     static void requestStop();
     static void clearStopRequest();
+    static bool stopRequested();
 
 private:
     DumpOptions m_options;

@@ -56,7 +56,7 @@ bool parseDumpOptions(const QStringList &arguments, DumpOptions *options, QStrin
             o.simulate = true;
         } else if (arg == QLatin1String("-f") || arg == QLatin1String("--format")) {
             if (!takeValue(arguments, &i, &value)) {
-                *error = QStringLiteral("--format needs a value: log, candump, asc or text");
+                *error = QStringLiteral("--format needs a value: log, candump, asc, text, pcapng or json");
                 return false;
             }
             if (value == QLatin1String("log"))
@@ -67,8 +67,13 @@ bool parseDumpOptions(const QStringList &arguments, DumpOptions *options, QStrin
                 o.format = DumpOptions::Format::Asc;
             else if (value == QLatin1String("text"))
                 o.format = DumpOptions::Format::Text;
+            else if (value == QLatin1String("pcapng"))
+                o.format = DumpOptions::Format::Pcapng;
+            else if (value == QLatin1String("json"))
+                o.format = DumpOptions::Format::Json;
             else {
-                *error = QStringLiteral("unknown format \"%1\" (log, candump, asc or text)").arg(value);
+                *error = QStringLiteral("unknown format \"%1\" (log, candump, asc, text, pcapng or json)")
+                             .arg(value);
                 return false;
             }
         } else if (arg == QLatin1String("--filter") || arg == QLatin1String("--exclude")) {
@@ -103,10 +108,27 @@ bool parseDumpOptions(const QStringList &arguments, DumpOptions *options, QStrin
                 return false;
             }
             o.output = value;
+        } else if (arg == QLatin1String("--input") || arg == QLatin1String("--dbc")) {
+            if (!takeValue(arguments, &i, &value) || value.isEmpty()) {
+                *error = QStringLiteral("%1 needs a file name").arg(arg);
+                return false;
+            }
+            (arg == QLatin1String("--input") ? o.input : o.dbc) = value;
         } else {
             *error = QStringLiteral("unknown argument \"%1\" (see --help)").arg(arg);
             return false;
         }
+    }
+    // Options that would be silently without effect are refused.
+    if (!o.input.isEmpty() && (o.simulate || o.seconds > 0)) {
+        *error = QStringLiteral("--input reads a file: %1 has no meaning with it")
+                     .arg(o.simulate ? QStringLiteral("--simulate") : QStringLiteral("--seconds"));
+        return false;
+    }
+    if (!o.dbc.isEmpty() && o.format != DumpOptions::Format::Candump
+        && o.format != DumpOptions::Format::Json) {
+        *error = QStringLiteral("--dbc decodes frames in the candump and json formats only");
+        return false;
     }
     *options = o;
     return true;
@@ -116,21 +138,26 @@ QString dumpUsage()
 {
     return QStringLiteral(
         "Usage: brantel-dump [options]\n"
-        "Captures the CAN frames that the USB CAN adapter (USB 0471:1200) reports.\n"
+        "Captures the CAN frames that the USB CAN adapter (USB 0471:1200) reports,\n"
+        "or converts a saved capture.\n"
         "\n"
         "  --simulate              use the built-in simulated adapter\n"
+        "  --input FILE            read a candump log or ASC file instead of the adapter\n"
         "  -f, --format FORMAT     log (default: candump log file), candump (console), asc,\n"
-        "                          text (the monitor's own lines)\n"
+        "                          text (the monitor's own lines), pcapng (Wireshark),\n"
+        "                          json (one object per line)\n"
+        "  --dbc FILE              decode frames with a DBC database (candump, json)\n"
         "  --filter LOW-HIGH[,..]  write only frames whose identifier is in a range (hex)\n"
         "  --exclude LOW-HIGH[,..] never write frames whose identifier is in a range (hex)\n"
         "  -n, --count N           stop after N frames\n"
-        "  -t, --seconds S         stop after S seconds\n"
+        "  -t, --seconds S         stop after S seconds (not with --input)\n"
         "  -o, --output FILE       write to FILE instead of standard output\n"
         "  -h, --help              show this text\n"
         "  -V, --version           show the version\n"
         "\n"
         "Ctrl-C or SIGTERM stops the capture: frame reporting is switched off on the\n"
         "adapter and the output is flushed. A summary goes to standard error.\n"
-        "Exit status: 0 done, 1 capture failed, 2 bad arguments, 3 no adapter,\n"
+        "Exit status: 0 done, 1 capture or conversion failed (an unreadable or malformed\n"
+        "input or DBC file included), 2 bad arguments, 3 no adapter,\n"
         "4 access refused, 5 adapter in use, 6 incompatible adapter or firmware.\n");
 }

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 struct DumpOptions {
-    enum class Format { Log, Candump, Asc, Text };
+    enum class Format { Log, Candump, Asc, Text, Pcapng, Json };
 
     bool simulate = false;
     Format format = Format::Log;
@@ -16,6 +16,8 @@ struct DumpOptions {
     qint64 count = 0;      // frames to write; 0 = no limit
     double seconds = 0;    // capture length; 0 = no limit
     QString output;        // empty: standard output
+    QString input;         // --input: a candump log or ASC file instead of the adapter
+    QString dbc;           // --dbc: decode with this database (candump and json formats)
     bool help = false;
     bool version = false;
 

@@ -8,6 +8,10 @@
 #include <QFile>
 
 #include <cstdio>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 // Demo traffic of the simulated adapter: about a thousand frames a second.
@@ -37,6 +41,11 @@ int main(int argc, char **argv)
         return DumpExit::Ok;
     }
 
+#ifdef _WIN32
+    // A capture file is binary: no line-end translation on the way out.
+    if (options.format == DumpOptions::Format::Pcapng)
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
     DeviceBackends::registerBuiltins();
     if (options.simulate) {
         DeviceBackends::select(DeviceBackends::simulatedName());

@@ -21,8 +21,30 @@ QString header(qint64 startMicros);
 QString formatLine(const LoggedFrame &frame, qint64 startMicros);
 QString footer();
 
-// Reads a whole file written as above; false when its header has no usable date.
-// *badLines counts the lines inside the trigger block that are not frames or events.
+// Reads a file line by line, so a long capture is converted without holding it whole.
+// Besides our own layout it reads the files python-can and log2asc write: a 24-hour date
+// without fraction, no trigger block, and a "Begin Triggerblock" date that, as the start
+// of the measurement, wins over the "date" line. Error frames and events are skipped.
+// Lines that would be misread are refused: decimal identifiers, relative time stamps,
+// CAN FD frames, a frame before any date, and inside the trigger block anything that is
+// neither a frame nor an event.
+class Reader {
+public:
+    enum class Line { Frame, Other, Bad };
+
+    // One line (its end optional). For Bad, *why (if given) says what is wrong.
+    Line read(const QString &line, LoggedFrame *frame, QString *why = nullptr);
+    bool dated() const { return m_dated; }
+    qint64 startMicros() const { return m_start; }
+
+private:
+    qint64 m_start = 0;
+    bool m_dated = false;
+    bool m_inBlock = false;
+};
+
+// Reads a whole text with Reader; false when it has no usable date.
+// *badLines counts the lines Reader refused.
 bool parse(const QString &text, QVector<LoggedFrame> *frames, int *badLines = nullptr);
 
 } // namespace AscLog

@@ -1,6 +1,8 @@
 #include "monitor/CandumpLog.h"
 
-#include <QRegularExpression>
+#include <QStringList>
+
+#include <cstring>
 
 namespace {
 
@@ -25,6 +27,36 @@ QString dlcSuffix(const MonitorRecord &r)
     return r.dlc > MaxClassicLength ? QString::asprintf("_%X", r.dlc) : QString();
 }
 
+bool isSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(char c)
+{
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Skips blanks; false when there were none.
+bool skipSpaces(const char *&p, const char *end)
+{
+    const char *start = p;
+    while (p < end && isSpace(*p))
+        ++p;
+    return p > start;
+}
+
 } // namespace
 
 namespace CandumpLog {
@@ -45,36 +77,81 @@ QString formatLine(const LoggedFrame &frame)
 
 bool parseLine(const QString &line, LoggedFrame *frame)
 {
-    // At most twelve digits of seconds (any date to come) so the microseconds never overflow.
-    static const QRegularExpression pattern(QStringLiteral(
-        "^\\s*\\((\\d{1,12})\\.(\\d{6})\\)\\s+can([01])\\s+([0-9A-Fa-f]{3}|[0-9A-Fa-f]{8})#"
-        "(?:([Rr])([0-8])?|((?:[0-9A-Fa-f]{2}){0,8}))(?:_([0-9A-Fa-f]))?"
-        "(?:\\s+([RT]))?\\s*$"));
-    const QRegularExpressionMatch m = pattern.match(line);
-    if (!m.hasMatch())
-        return false;
+    // A character outside Latin-1 becomes "?", which no field accepts.
+    const QByteArray bytes = line.toLatin1();
+    return parseLine(bytes.constData(), bytes.constData() + bytes.size(), frame);
+}
 
+// Scanned by hand rather than with a regular expression: converting a long capture reads
+// millions of lines, and this is most of the work.
+bool parseLine(const char *p, const char *end, LoggedFrame *frame)
+{
     LoggedFrame f;
     MonitorRecord &r = f.record;
-    f.hostMicros = m.captured(1).toLongLong() * 1000000 + m.captured(2).toLongLong();
-    r.channel = m.captured(3).toInt();
-    const QString id = m.captured(4);
-    r.extended = id.size() == 8;
-    r.id = id.toUInt(nullptr, 16);
+    skipSpaces(p, end);
+    if (p == end || *p++ != '(')
+        return false;
+    // At most twelve digits of seconds (any date to come) so the microseconds never overflow.
+    qint64 seconds = 0;
+    int digits = 0;
+    for (; p < end && isDigit(*p); ++p, ++digits)
+        seconds = digits < 12 ? seconds * 10 + (*p - '0') : seconds;
+    if (digits < 1 || digits > 12 || p == end || *p++ != '.')
+        return false;
+    qint64 micros = 0;
+    for (int i = 0; i < 6; ++i, ++p) {
+        if (p == end || !isDigit(*p))
+            return false;
+        micros = micros * 10 + (*p - '0');
+    }
+    if (p == end || *p++ != ')' || !skipSpaces(p, end) || end - p < 4
+        || std::memcmp(p, "can", 3) != 0 || (p[3] != '0' && p[3] != '1'))
+        return false;
+    f.hostMicros = seconds * 1000000 + micros;
+    r.channel = p[3] - '0';
+    p += 4;
+    if (!skipSpaces(p, end))
+        return false;
+
+    int idDigits = 0;
+    for (; p < end && hexValue(*p) >= 0 && idDigits < 9; ++p, ++idDigits)
+        r.id = r.id * 16 + quint32(hexValue(*p));
+    if ((idDigits != 3 && idDigits != 8) || p == end || *p++ != '#')
+        return false;
+    r.extended = idDigits == 8;
     if (r.extended ? r.id > 0x1FFFFFFFu : r.id > 0x7FFu)
         return false;
-    r.remote = !m.captured(5).isEmpty();
-    const QByteArray bytes = QByteArray::fromHex(m.captured(7).toLatin1());
-    r.dlc = r.remote ? m.captured(6).toInt() : bytes.size();
-    if (!m.captured(8).isEmpty()) {
+
+    char data[MaxClassicLength] = {};
+    if (p < end && (*p == 'R' || *p == 'r')) {
+        r.remote = true;
+        if (++p < end && *p >= '0' && *p <= '8')
+            r.dlc = *p++ - '0';
+    } else {
+        for (; p + 1 < end && hexValue(p[0]) >= 0 && hexValue(p[1]) >= 0; p += 2) {
+            if (r.dlc == MaxClassicLength)
+                return false;
+            data[r.dlc++] = char(hexValue(p[0]) * 16 + hexValue(p[1]));
+        }
+        if (p < end && hexValue(*p) >= 0) // an odd digit
+            return false;
+    }
+    if (p < end && *p == '_') {
         // Only a full eight-byte frame can carry a DLC above 8.
-        const int dlc = m.captured(8).toInt(nullptr, 16);
+        const int dlc = ++p < end ? hexValue(*p++) : -1;
         if (r.dlc != MaxClassicLength || dlc <= MaxClassicLength)
             return false;
         r.dlc = dlc;
     }
-    r.data = bytes.leftJustified(MaxClassicLength, '\0');
-    r.sent = m.captured(9) == QLatin1String("T");
+    const char *mark = p;
+    if (skipSpaces(p, end) && p < end && (*p == 'R' || *p == 'T'))
+        r.sent = *p++ == 'T';
+    else
+        p = mark;
+    skipSpaces(p, end);
+    if (p != end)
+        return false;
+    r.data = QByteArray(data, MaxClassicLength);
     *frame = f;
     return true;
 }

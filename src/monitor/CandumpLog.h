@@ -15,8 +15,10 @@ namespace CandumpLog {
 
 // One line, without the line end.
 QString formatLine(const LoggedFrame &frame);
-// Parses one line; false for anything that is not a frame of this layout.
+// Parses one line (its end optional); false for anything that is not a frame of this
+// layout. The bytes form reads a line straight from a file, without a QString.
 bool parseLine(const QString &line, LoggedFrame *frame);
+bool parseLine(const char *begin, const char *end, LoggedFrame *frame);
 // Every frame line of a text; *badLines counts the non-empty lines that were not.
 QVector<LoggedFrame> parse(const QString &text, int *badLines = nullptr);
 

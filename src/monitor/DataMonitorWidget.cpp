@@ -219,12 +219,22 @@ void DataMonitorWidget::flush()
 void DataMonitorWidget::onShowOfflineData(int limit)
 {
     const QVector<MonitorReceiver::Transfer> transfers = m_receiver->takeTransfers(limit);
+    QVector<LoggedFrame> shown;
+    QVector<MonitorRecord> records;
     for (const MonitorReceiver::Transfer &t : transfers) {
         m_pLabelStatistics->addTransfer(t.bytes, t.hostTimeMs * 1000, m_idFilter);
         const QString block = m_log.addTransfer(t.bytes, t.hostTimeMs);
-        if (!block.isEmpty())
-            emit AppendData(block);
+        if (block.isEmpty())
+            continue;
+        emit AppendData(block);
+        decodeTransfer(t.bytes, &records);
+        for (const MonitorRecord &r : qAsConst(records)) {
+            if (!m_idFilter || m_idFilter->accepts(qint32(r.id)))
+                shown.append({t.hostTimeMs * 1000, r});
+        }
     }
+    if (!shown.isEmpty())
+        emit framesShown(shown);
 }
 
 void DataMonitorWidget::onAppendData(QString strData)
@@ -284,6 +294,7 @@ void DataMonitorWidget::onActionClear()
     m_pTextEditRecords->clear();
     m_log.clear();
     m_pLabelStatistics->clear();
+    emit cleared();
 }
 
 // --- offline send ---------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // offline-send switches. The receive thread only queues transfers; this page formats
 // them on the GUI thread in batches and shows only the lines the view keeps.
 
+#include "monitor/LoggedFrame.h"
 #include "monitor/MonitorLog.h"
 
 #include <QStringList>
@@ -57,6 +58,10 @@ signals:
     void signalStartWatch();
     void signalStopWatch();
     void endSave();
+    // For the trace window: the frames of each batch of lines shown (past the ID filter),
+    // and the page's Clear.
+    void framesShown(const QVector<LoggedFrame> &frames);
+    void cleared();
 
 public slots:
     void onSwichButtonOfflineSend(bool bSelect);

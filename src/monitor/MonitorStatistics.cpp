@@ -30,8 +30,9 @@ void MonitorStatistics::addFrame(qint64 micros, int channel, bool shown)
         ++m_shown[ch];
     else
         ++m_filtered;
-    const qint64 slot = micros / BucketMicros;
-    const int at = int(slot % Slots);
+    // Floored, so a time before 1970 (an old capture file's) still picks a slot in range.
+    const qint64 slot = micros >= 0 ? micros / BucketMicros : (micros + 1) / BucketMicros - 1;
+    const int at = int((slot % Slots + Slots) % Slots);
     if (m_slotOf[ch][at] != slot) {
         m_slotOf[ch][at] = slot;
         m_counts[ch][at] = 0;

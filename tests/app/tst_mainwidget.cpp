@@ -7,6 +7,8 @@
 #include "device/DeviceBackends.h"
 #include "device/SimulatedAdapter.h"
 #include "monitor/DataMonitorWidget.h"
+#include "trace/TraceModel.h"
+#include "trace/TraceWindow.h"
 #include "widgets/BrantelResources.h"
 #include "widgets/SwitchButton.h"
 
@@ -104,6 +106,7 @@ private slots:
     void hotplugShowsAndClearsDeviceName();
     void noTextIsClipped_data();
     void noTextIsClipped();
+    void traceFollowsMonitor();
     void keysDoNotCloseOrPress_data();
     void keysDoNotCloseOrPress();
 
@@ -119,10 +122,13 @@ private:
 
     std::shared_ptr<SimFirmware> m_device;
     std::unique_ptr<MainWidget> m_window;
+    QTemporaryDir m_config;
 };
 
 void TestMainWidget::initTestCase()
 {
+    // The trace window keeps its DBC file in the user's settings: a scratch directory here.
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
     initBrantelResources();
     DeviceBackends::registerBuiltins();
     QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
@@ -199,7 +205,8 @@ void TestMainWidget::menuOrder()
     QStringList entries;
     for (QAction *a : menu->actions())
         entries << (a->isSeparator() ? QStringLiteral("|") : a->text());
-    QCOMPARE(entries, (QStringList{"设置缓存", "过滤", "设备信息", "Language", "|", "关于"}));
+    QCOMPARE(entries, (QStringList{"设置缓存", "过滤", "设备信息", "Language", "|", "关于", "|",
+                                    "信号跟踪", "加载DBC..."}));
     QMenu *language = menu->actions().at(3)->menu();
     QVERIFY(language);
     QCOMPARE(language->actions().size(), 2);
@@ -355,19 +362,53 @@ void TestMainWidget::noTextIsClipped()
     m_window->resize(m_window->minimumSize());
     QTabWidget *tabs = child<QTabWidget>("m_tabWidget");
     QStringList clipped;
-    for (int tab = 0; tab < tabs->count(); ++tab) {
-        tabs->setCurrentIndex(tab);
+    const auto check = [&clipped](QWidget *root, const QString &where) {
         QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        for (QWidget *w : m_window->findChildren<QWidget *>()) {
+        for (QWidget *w : root->findChildren<QWidget *>()) {
             const std::optional<TextRoom> fit = w->isVisible() ? textRoom(w) : std::nullopt;
             if (fit && fit->room < fit->text)
-                clipped << QStringLiteral("%1 %2 (%3 < %4)").arg(tabs->tabText(tab), w->objectName())
+                clipped << QStringLiteral("%1 %2 (%3 < %4)").arg(where, w->objectName())
                                    .arg(fit->room).arg(fit->text);
         }
+    };
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        check(m_window.get(), tabs->tabText(tab));
     }
+    // The trace window at its smallest, with a database's name in its label.
+    auto *trace = m_window->findChild<TraceWindow *>();
+    QTemporaryDir dir;
+    QFile dbc(dir.filePath(QStringLiteral("a_database_with_a_long_name.dbc")));
+    QVERIFY(dbc.open(QIODevice::WriteOnly) && dbc.write("BO_ 193 Engine: 8 ECU\n") > 0);
+    dbc.close();
+    QVERIFY(trace->loadDatabase(dbc.fileName()));
+    trace->show();
+    QVERIFY(QTest::qWaitForWindowExposed(trace));
+    trace->resize(trace->minimumSizeHint());
+    check(trace, trace->windowTitle());
     clipped.removeDuplicates();
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
     QVERIFY(m_window->minimumWidth() >= (language == "m_pActionEnglish" ? 790 : 720));
+}
+
+// The trace window gets the frames the monitor shows, past its ID filter, and is cleared
+// with it.
+void TestMainWidget::traceFollowsMonitor()
+{
+    m_window->m_idFilter = IdFilter{IdFilter::ShowOnlyListed, {{0x3E8, 0x3E8}}};
+    button("m_pPushButtonConnect")->click();
+    QVERIFY(m_window->isConnected());
+    m_device->setStreamRate(200);
+    auto *monitor = m_window->findChild<DataMonitorWidget *>();
+    QTest::mouseClick(child<SwitchButton>("m_pWidgetDataWatch"), Qt::LeftButton);
+    TraceWindow *trace = m_window->findChild<TraceWindow *>();
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->log().runningNumber() >= 3, 5000);
+    trace->refresh();
+    QCOMPARE(trace->model()->rowCount(), 1);
+    QCOMPARE(trace->model()->index(0, TraceModel::Id).data().toString(), QStringLiteral("3E8"));
+    QVERIFY(trace->model()->index(0, TraceModel::Count).data().toInt() >= 3);
+    monitor->onActionClear();
+    QCOMPARE(trace->model()->rowCount(), 0);
 }
 
 void TestMainWidget::keysDoNotCloseOrPress_data()

@@ -3,6 +3,7 @@
 
 #include "dbc/DbcDecoder.h"
 #include "dbc/DbcParser.h"
+#include "dbc/DbcText.h"
 
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -16,6 +17,8 @@ private slots:
     void refuse_data();
     void refuse();
     void realisticFile();
+    void numberText_data();
+    void numberText();
 };
 
 namespace {
@@ -249,6 +252,42 @@ SIG_GROUP_ 256 Group 1 : EngineSpeed CoolantTemp;
         QCOMPARE(values.size(), 1);
         QCOMPARE(values.at(0).text, QString("Fault"));
     }
+}
+
+// Texts the JSON lines and console lines print; the common cases run in check_input.py.
+void TestDbc::numberText_data()
+{
+    QTest::addColumn<int>("type");  // DbcSignal::ValueType
+    QTest::addColumn<double>("physical");
+    QTest::addColumn<QString>("text");  // "" for NaN and infinities
+
+    const int integer = int(DbcSignal::ValueType::Integer);
+    const int float32 = int(DbcSignal::ValueType::Float32);
+    const int float64 = int(DbcSignal::ValueType::Float64);
+    QTest::newRow("negative zero") << integer << -0.0 << "0";
+    QTest::newRow("whole, 10^18") << integer << 1e18 << "1000000000000000000";
+    QTest::newRow("2^64 is past 2^63") << integer << 18446744073709551616.0 << "18446744073709551616";
+    QTest::newRow("7 x 0.1 x 1e-7 rounded to 15 digits") << integer << 7 * 0.1 * 1e-7 << "7e-08";
+    QTest::newRow("a genuine 15th digit kept") << integer << 0.123456789012345 << "0.123456789012345";
+    QTest::newRow("double: all 17 digits") << float64 << 0.1 * 3 << "0.30000000000000004";
+    QTest::newRow("float: 0.1f as written") << float32 << double(0.1f) << "0.1";
+    QTest::newRow("float scaled past its range") << float32 << 1e39 << "1e+39";
+    QTest::newRow("NaN") << float64 << qQNaN() << "";
+    QTest::newRow("-infinity") << float32 << -qInf() << "";
+}
+
+void TestDbc::numberText()
+{
+    QFETCH(int, type);
+    QFETCH(double, physical);
+    QFETCH(QString, text);
+    DbcSignal signal;
+    signal.valueType = DbcSignal::ValueType(type);
+    DbcValue value;
+    value.signal = &signal;
+    value.physical = physical;
+    char buffer[DbcNumberTextSize];
+    QCOMPARE(QString::fromLatin1(buffer, dbcNumberText(value, buffer)), text);
 }
 
 QTEST_MAIN(TestDbc)

@@ -1,10 +1,11 @@
 // The candump log and ASC writers against their readers: every sample frame written
 // and read back unchanged, known lines in the layouts other tools read, and lines that
-// must be refused rather than misread.
+// must be refused rather than misread. The pcapng writer against hand-built bytes.
 
 #include "LogSamples.h"
 #include "monitor/AscLog.h"
 #include "monitor/CandumpLog.h"
+#include "monitor/PcapngLog.h"
 
 #include <QtTest>
 
@@ -19,6 +20,9 @@ private slots:
     void knownLines();
     void refusedLines_data();
     void refusedLines();
+    void pcapngFrames_data();
+    void pcapngFrames();
+    void pcapngFile();
 };
 
 namespace {
@@ -126,6 +130,41 @@ void TestLogs::refusedLines()
                           &frames, &bad));
     QVERIFY(frames.isEmpty());
     QCOMPARE(bad, 1);
+}
+
+void TestLogs::pcapngFrames_data()
+{
+    QTest::addColumn<int>("sample");
+    QTest::addColumn<QByteArray>("frame"); // identifier, length, 0, 0, DLC above 8, data
+
+    QTest::newRow("standard") << 0 << QByteArray::fromHex("00000123 08000000 0102030405060708");
+    QTest::newRow("extended") << 1 << QByteArray::fromHex("98FEF100 03000000 FF00A50000000000");
+    QTest::newRow("extended 0") << 4 << QByteArray::fromHex("80000000 00000000 0000000000000000");
+    QTest::newRow("remote") << 5 << QByteArray::fromHex("40000555 00000000 0000000000000000");
+    QTest::newRow("extended remote") << 6 << QByteArray::fromHex("C0ABCDEF 04000000 0000000000000000");
+    QTest::newRow("DLC above 8") << 8 << QByteArray::fromHex("00000100 0800000C A1A2A3A4A5A6A7A8");
+    QTest::newRow("remote DLC 15") << 9 << QByteArray::fromHex("C0010000 0800000F 0000000000000000");
+}
+
+void TestLogs::pcapngFrames()
+{
+    QFETCH(int, sample);
+    QFETCH(QByteArray, frame);
+    QCOMPARE(PcapngLog::socketCanFrame(logSamples().at(sample).frame.record).toHex(),
+             frame.toHex());
+}
+
+void TestLogs::pcapngFile()
+{
+    // Little-endian blocks: section header, can0, can1, then the sent extended frame on
+    // channel 1 at 1765000000123457 µs = 0x00064542_16093241, flagged outbound.
+    const QByteArray expected = QByteArray::fromHex(
+        "0A0D0D0A 1C000000 4D3C2B1A 0100 0000 FFFFFFFFFFFFFFFF 1C000000"
+        "01000000 20000000 E300 0000 00000000 0200 0400 63616E30 00000000 20000000"
+        "01000000 20000000 E300 0000 00000000 0200 0400 63616E31 00000000 20000000"
+        "06000000 3C000000 01000000 42450600 41320916 10000000 10000000"
+        "98FEF100 03000000 FF00A50000000000 0200 0400 02000000 00000000 3C000000");
+    QCOMPARE(PcapngLog::file({logSamples().at(1).frame}).toHex(), expected.toHex());
 }
 
 QTEST_APPLESS_MAIN(TestLogs)

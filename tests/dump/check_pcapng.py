@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""brantel-dump's pcapng captures as tshark reads them. Each pair in PAIRS is a capture and
+the candump log of the same frames: interface, identifier, extended and remote flags,
+length, data and direction must be equal, and the time where both come from one source.
+The candump log given with --input is converted with its own times. A streamed capture
+must reach tshark while brantel-dump still runs.
+usage: check_pcapng.py TSHARK BRANTEL-DUMP LOG. Exit 77 (skipped) without tshark."""
+
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+
+TSHARK, DUMP, LOG = sys.argv[1:4]
+if not shutil.which(TSHARK):
+    print("tshark is not installed (Debian: tshark)")
+    sys.exit(77)
+failures = []
+LOG_LINE = re.compile(r"\((\d+)\.(\d{6})\) (can[01]) ([0-9A-F]{3}|[0-9A-F]{8})#"
+                      r"(R(\d?)|(?:[0-9A-F]{2})*)(_[0-9A-F])? ([RT])$")
+FIELDS = ["frame.interface_name", "frame.time_epoch", "can.id", "can.flags.xtd",
+          "can.flags.rtr", "can.len", "data.data", "frame.packet_flags_direction"]
+
+
+def from_log(text):
+    """(interface, time µs, id, extended, remote, length, data, inbound) per line."""
+    frames = []
+    for line in text.splitlines():
+        m = LOG_LINE.match(line)
+        if not m:
+            failures.append(f"source line not understood: {line}")
+            continue
+        secs, micros, name, ident, payload, rdlc, big_dlc, direction = m.groups()
+        remote = payload.startswith("R")
+        length = 8 if big_dlc else int(rdlc or 0) if remote else len(payload) // 2
+        frames.append((name, int(secs) * 10**6 + int(micros), int(ident, 16), len(ident) == 8,
+                       remote, length, "" if remote else payload.lower(), direction == "R"))
+    return frames
+
+
+def from_capture(path):
+    args = [TSHARK, "-r", path, "-T", "fields"] + [a for f in FIELDS for a in ("-e", f)]
+    run = subprocess.run(args, capture_output=True, text=True, timeout=120)
+    if run.returncode != 0:
+        failures.append(f"tshark could not read {path}: {run.stderr}")
+    frames = []
+    for line in run.stdout.splitlines():
+        name, when, ident, xtd, rtr, length, data, direction = line.split("\t")
+        secs, _, frac = when.partition(".")
+        remote = rtr in ("1", "True")
+        # tshark shows a remote frame's zero bytes up to its length: they carry nothing.
+        micros = int(secs) * 10**6 + int((frac + "000000")[:6])
+        frames.append((name, micros, int(ident), xtd in ("1", "True"), remote, int(length),
+                       "" if remote else data, int(direction, 16) == 1))
+    return frames
+
+
+def check_pair(name, capture, source_log, same_times):
+    got, want = from_capture(capture), from_log(source_log)
+    if not same_times:  # two runs of the simulated adapter: equal frames, other times
+        got, want = ([f[:1] + f[2:] for f in x] for x in (got, want))
+    if len(got) != len(want) or not want:
+        failures.append(f"{name}: {len(got)} frames in the capture, {len(want)} in the source")
+    bad = [i for i, (g, w) in enumerate(zip(got, want)) if g != w]
+    if bad:
+        failures.append(f"{name}: frame {bad[0]}: capture {got[bad[0]]}, source {want[bad[0]]}")
+
+
+def dump(*args):
+    run = subprocess.run([DUMP, *args], capture_output=True, timeout=120)
+    if run.returncode != 0:
+        failures.append(f"brantel-dump {' '.join(args)}: exit {run.returncode}: {run.stderr}")
+    return run.stdout
+
+
+with tempfile.NamedTemporaryFile(suffix=".pcapng") as sim, \
+        tempfile.NamedTemporaryFile(suffix=".pcapng") as converted:
+    sim.write(dump("--simulate", "-n", "1000", "-f", "pcapng"))
+    sim.flush()
+    converted.write(dump("--input", LOG, "-f", "pcapng"))
+    converted.flush()
+    # (name, pcapng capture, candump log of the same frames, same time stamps)
+    PAIRS = [("simulated adapter", sim.name, dump("--simulate", "-n", "1000").decode(), False),
+             ("candump log given with --input", converted.name, open(LOG).read(), True)]
+    for pair in PAIRS:
+        check_pair(*pair)
+
+# Streaming: tshark shows frames while the capture goes on, then sees a clean end.
+producer = subprocess.Popen([DUMP, "--simulate", "-f", "pcapng"], stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL)
+reader = subprocess.Popen([TSHARK, "-l", "-i", "-", "-T", "fields", "-e", "can.id"],
+                          stdin=producer.stdout, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, text=True)
+producer.stdout.close()
+ready, _, _ = select.select([reader.stdout], [], [], 60)
+first = reader.stdout.readline() if ready else ""
+if not first.strip().isdigit() or producer.poll() is not None:
+    failures.append(f"no frame reached tshark while the capture ran: {first!r}")
+producer.send_signal(signal.SIGINT)
+reader.stdout.read()
+if producer.wait(timeout=30) != 0 or reader.wait(timeout=30) != 0:
+    failures.append(f"streaming: exit {producer.returncode}, tshark {reader.returncode}")
+
+for f in failures:
+    print(f)
+print(f"{len(failures)} failures")
+sys.exit(1 if failures else 0)

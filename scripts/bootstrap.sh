@@ -9,9 +9,9 @@ packages=(
     libusb-1.0-0-dev
     umockdev libumockdev-dev gir1.2-umockdev-1.0 libglib2.0-dev
     xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
-    g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64 wine64
     python3
-    dpkg-dev file desktop-file-utils groff-base
+    dpkg-dev file desktop-file-utils groff-base lintian
     can-utils python3-can python3-serial tshark
     libqt5charts5-dev
 )

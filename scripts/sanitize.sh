@@ -19,4 +19,4 @@ if [ -n "${2:-}" ]; then
 fi
 cmake --build "$dir" ${targets[@]:+--target "${targets[@]}"} -- -j2
 cd "$dir"
-ctest --output-on-failure -j2 ${2:+-R "$2"} -E '^(gui_smoke|cli_)'
+ctest --output-on-failure -j2 ${2:+-R "$2"} -E '^(gui_smoke|cli_)' -LE soak

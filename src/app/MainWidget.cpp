@@ -30,7 +30,6 @@
 #include <QTabWidget>
 
 #if defined(Q_OS_WIN)
-#include "device/BroadcastName.h"
 #include "device/win/DeviceNotification.h"
 #endif
 
@@ -192,10 +191,8 @@ bool MainWidget::nativeEvent(const QByteArray &eventType, void *message, long *r
 {
     Q_UNUSED(result) // never written: the toolkit handles every message as usual
 #if defined(Q_OS_WIN)
-    int code = -1;
-    std::wstring name;
-    if (eventType == "windows_generic_MSG" && deviceInterfaceChange(message, &code, &name)
-        && isAdapterBroadcastName(QString::fromStdWString(name)))
+    const int code = eventType == "windows_generic_MSG" ? adapterDeviceChange(message) : -1;
+    if (code >= 0)
         emit deviceChanged(code);
 #else
     Q_UNUSED(eventType)

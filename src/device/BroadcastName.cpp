@@ -1,29 +1,25 @@
 #include "device/BroadcastName.h"
 
-#include <QString>
-#include <QStringView>
-
 namespace {
 
 // The four characters that start four positions after the first `key` ("VID_0471"
 // skips the key and its separator), compared without reading past the end.
-bool fieldAfterIs(QStringView name, QStringView key, QStringView expected)
+bool fieldAfterIs(std::wstring_view name, std::wstring_view key, std::wstring_view expected)
 {
-    const qsizetype at = name.indexOf(key);
-    if (at < 0)
+    const size_t at = name.find(key);
+    if (at == std::wstring_view::npos)
         return false;
-    const qsizetype start = at + 4;
+    const size_t start = at + 4;
     if (start + expected.size() > name.size())
         return false;
-    return name.mid(start, expected.size()) == expected;
+    return name.substr(start, expected.size()) == expected;
 }
 
 } // namespace
 
-bool isAdapterBroadcastName(const QString &name)
+bool isAdapterBroadcastName(std::wstring_view name)
 {
-    const QStringView view(name);
-    if (view.isEmpty() || !view.contains(QStringView(u"USB")))
+    if (name.empty() || name.find(L"USB") == std::wstring_view::npos)
         return false;
-    return fieldAfterIs(view, u"VID", u"0471") && fieldAfterIs(view, u"PID", u"1200");
+    return fieldAfterIs(name, L"VID", L"0471") && fieldAfterIs(name, L"PID", L"1200");
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a finished build, prints its control fields and contents,
-# unpacks it into a scratch root and checks that every file is in its place.
+# unpacks it into a scratch root and checks that every file is in its place, then has
+# lintian check it: any error or warning fails (informational tags are printed only).
 # usage: check_package.sh <build dir> <version>
 set -euo pipefail
 build=$1
@@ -27,12 +28,13 @@ for f in usr/bin/brantel \
          usr/share/applications/brantel.desktop \
          usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/brantel.png \
          usr/lib/udev/rules.d/60-brantel.rules \
-         usr/share/man/man1/brantel.1; do
+         usr/share/man/man1/brantel.1.gz \
+         usr/share/doc/brantel/copyright usr/share/doc/brantel/changelog.gz; do
     if [ -s "$root/$f" ]; then echo "package: installed /$f"; else fail "missing /$f"; fi
 done
 # Every program comes with its manual page.
 for p in "$root"/usr/bin/*; do
-    [ -s "$root/usr/share/man/man1/$(basename "$p").1" ] || fail "no manual page for $(basename "$p")"
+    [ -s "$root/usr/share/man/man1/$(basename "$p").1.gz" ] || fail "no manual page for $(basename "$p")"
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -44,12 +46,29 @@ done
 desktop-file-validate "$root/usr/share/applications/brantel.desktop" || fail "desktop entry"
 icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/brantel.desktop")
 [ -f "$root/usr/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "no icon named $icon"
-warnings=$(groff -man -Tutf8 -ww -z "$root/usr/share/man/man1/brantel.1" 2>&1)
+page=$(zcat "$root/usr/share/man/man1/brantel.1.gz")
+warnings=$(groff -man -Tutf8 -ww -z 2>&1 <<<"$page")
 [ -z "$warnings" ] || fail "manual page: $warnings"
-grep -q '^\.TH BRANTEL 1 .*'"$version" "$root/usr/share/man/man1/brantel.1" || fail "manual page version"
+grep -q '^\.TH BRANTEL 1 .*'"$version" <<<"$page" || fail "manual page version"
+# A new version comes with its changelog entry.
+zcat "$root/usr/share/doc/brantel/changelog.gz" | head -n 1 | grep -q "^brantel ($version) " \
+    || fail "changelog does not start with version $version"
 # The unpacked program runs from the scratch root with the system's libraries.
 answer=$(env -u DISPLAY "$root/usr/bin/brantel" --version)
 [ "$answer" = "Brantel $version" ] || fail "installed program answered '$answer'"
 
 [ $status -eq 0 ] && echo "package: scratch install complete"
+
+if command -v lintian >/dev/null; then
+    rc=0
+    lintian --fail-on error,warning --display-info "$deb" >"$work/lintian.log" 2>&1 || rc=$?
+    grep -v 'running with root privileges' "$work/lintian.log" | say || true
+    if [ $rc -eq 0 ]; then
+        echo "package: lintian: no errors, no warnings"
+    else
+        fail "lintian reports errors or warnings (exit $rc)"
+    fi
+else
+    fail "lintian is missing (the bootstrap installs it)"
+fi
 exit $status

@@ -125,4 +125,4 @@ unset LC_ALL LC_NUMERIC LC_MESSAGES
 env LANG="$lang" EXE="$exe" OUT="$out" TAG="$tag" \
     CACHE_TITLE="$CACHE_TITLE" FILTER_TITLE="$FILTER_TITLE" DEVINFO_TITLE="$DEVINFO_TITLE" \
     ABOUT_TITLE="$ABOUT_TITLE" \
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$inner"
+    bash "$(dirname "$0")/xvfb-run.sh" 1280x1024x24 bash -c "$inner"

@@ -25,7 +25,7 @@ INNER
 )
 unset LC_ALL LC_NUMERIC LC_MESSAGES
 env LANG="$lang" EXE="$exe" SHOT="$shot" \
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$inner"
+    bash "$(dirname "$0")/xvfb-run.sh" 1024x768x24 bash -c "$inner"
 
 colours=$(identify -format '%k' "$shot")
 echo "screenshot: $shot ($colours colours)"

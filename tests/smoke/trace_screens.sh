@@ -85,4 +85,4 @@ INNER
 )
 unset LC_ALL LC_NUMERIC LC_MESSAGES
 env LANG="$lang" EXE="$exe" OUT="$out" TAG="$tag" TITLE="$TITLE" XDG_CONFIG_HOME="$config" \
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$inner"
+    bash "$(dirname "$0")/xvfb-run.sh" 1280x1024x24 bash -c "$inner"

@@ -294,6 +294,9 @@ void EmulatedUsbBus::unplug(const std::string &sysfsPath)
     it->second->firmware->setPlugged(false);
     umockdev_testbed_uevent(d->testbed, sysfsPath.c_str(), "remove");
     umockdev_testbed_remove_device(d->testbed, sysfsPath.c_str());
+    // The node's listening socket goes with the node; connections still open keep the
+    // handler, which lives on in `unplugged`.
+    umockdev_testbed_detach_ioctl(d->testbed, it->second->devNode.c_str(), nullptr);
     d->unplugged.push_back(std::move(it->second));
     d->devices.erase(it);
 }

@@ -58,7 +58,8 @@ void TestBroadcastName::matches()
     QFETCH(QString, buffer);
     QFETCH(int, visible);
     QFETCH(bool, expected);
-    const QString name = visible < 0 ? buffer : QString::fromRawData(buffer.constData(), visible);
+    const std::wstring wide = buffer.toStdWString();
+    const std::wstring_view name(wide.data(), visible < 0 ? wide.size() : size_t(visible));
     QCOMPARE(isAdapterBroadcastName(name), expected);
 }
 

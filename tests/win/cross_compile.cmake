@@ -13,6 +13,7 @@ set(command ${MINGW_CXX} -std=c++17 -Wall -Wextra -Werror -O2 -static
     -I${SOURCE_DIR}
     ${SOURCE_DIR}/device/win/WinUsbBackend.cpp
     ${SOURCE_DIR}/device/win/DeviceNotification.cpp
+    ${SOURCE_DIR}/device/BroadcastName.cpp
     ${SOURCE_DIR}/device/win/winusb_probe.cpp
     -o ${output} -lsetupapi -lwinusb)
 string(REPLACE ";" " " shown "${command}")

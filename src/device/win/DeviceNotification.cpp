@@ -1,5 +1,7 @@
 #include "device/win/DeviceNotification.h"
 
+#include "device/BroadcastName.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -61,4 +63,13 @@ bool deviceInterfaceChange(const void *nativeMsg, int *code, std::wstring *name)
     if (name)
         name->assign(iface->dbcc_name, length);
     return true;
+}
+
+int adapterDeviceChange(const void *nativeMsg)
+{
+    int code = -1;
+    std::wstring name;
+    if (!deviceInterfaceChange(nativeMsg, &code, &name) || !isAdapterBroadcastName(name))
+        return -1;
+    return code;
 }

@@ -1,0 +1,172 @@
+// The WinUSB side's logic that needs no adapter, run as a Windows program (under wine
+// on Linux): the main window's device-change message handling, and the backend with no
+// adapter present. A plain runner, as there is no toolkit for Windows here: it prints
+// every failed check and the number of cases, and exits non-zero on any failure.
+
+#include "device/win/DeviceNotification.h"
+#include "device/win/WinUsbBackend.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <dbt.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+int cases = 0;
+int failures = 0;
+
+void check(bool ok, const char *name, const char *what)
+{
+    if (!ok) {
+        std::printf("FAIL %s: %s\n", name, what);
+        ++failures;
+    }
+}
+
+const wchar_t AdapterPath[] =
+    L"\\\\?\\USB#VID_0471&PID_1200#HL261206001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+constexpr int WholeName = -1;
+
+struct MessageCase {
+    const char *label;
+    UINT message;
+    WPARAM event;
+    DWORD deviceType;
+    std::wstring text;  // the characters in the record, NUL added after them
+    int declaredChars;  // name characters the record's size covers; WholeName: text + NUL
+    bool withRecord;    // false: lParam is null
+    bool recognised;    // what deviceInterfaceChange answers
+    int code;
+    std::wstring name;
+    int adapterCode;    // what adapterDeviceChange answers
+};
+
+void runMessageCase(const MessageCase &c)
+{
+    ++cases;
+    const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+    std::vector<wchar_t> storage(offset / sizeof(wchar_t) + c.text.size() + 2);
+    auto *record = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W *>(storage.data());
+    const size_t chars = c.declaredChars == WholeName ? c.text.size() + 1 : size_t(c.declaredChars);
+    record->dbcc_size = DWORD(offset + chars * sizeof(wchar_t));
+    record->dbcc_devicetype = c.deviceType;
+    c.text.copy(record->dbcc_name, c.text.size());
+    MSG msg{};
+    msg.message = c.message;
+    msg.wParam = c.event;
+    msg.lParam = c.withRecord ? reinterpret_cast<LPARAM>(record) : 0;
+
+    int code = -7;
+    std::wstring name = L"untouched";
+    const bool recognised = deviceInterfaceChange(&msg, &code, &name);
+    check(recognised == c.recognised, c.label, "recognised");
+    if (recognised && c.recognised) {
+        check(code == c.code, c.label, "event code");
+        check(name == c.name, c.label, "interface name");
+    }
+    check(adapterDeviceChange(&msg) == c.adapterCode, c.label, "adapter event");
+}
+
+void runMessageCases()
+{
+    const UINT Change = WM_DEVICECHANGE;
+    const DWORD Iface = DBT_DEVTYP_DEVICEINTERFACE;
+    const WPARAM In = DBT_DEVICEARRIVAL;
+    const WPARAM Out = DBT_DEVICEREMOVECOMPLETE;
+    const int Whole = WholeName;
+    const std::wstring path = AdapterPath;
+    const std::wstring guid = L"#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+    const std::wstring other = L"\\\\?\\USB#VID_0471&PID_1201" + guid;
+    const std::wstring vendor = L"\\\\?\\USB#VID_0472&PID_1200" + guid;
+    const std::wstring bare = L"USB#VID_0471&PID_1200";
+    const MessageCase table[] = {
+        {"adapter arrives", Change, In, Iface, path, Whole, true, true, 0, path, 0},
+        {"adapter removed", Change, Out, Iface, path, Whole, true, true, 1, path, 1},
+        {"other product arrives", Change, In, Iface, other, Whole, true, true, 0, other, -1},
+        {"other vendor removed", Change, Out, Iface, vendor, Whole, true, true, 1, vendor, -1},
+        {"removal query", Change, DBT_DEVICEQUERYREMOVE, Iface, path, Whole, true, false, 0, L"", -1},
+        {"device nodes changed", Change, DBT_DEVNODES_CHANGED, Iface, path, Whole, false, false, 0, L"", -1},
+        {"volume arrives", Change, In, DBT_DEVTYP_VOLUME, path, Whole, true, false, 0, L"", -1},
+        {"handle removed", Change, Out, DBT_DEVTYP_HANDLE, path, Whole, true, false, 0, L"", -1},
+        {"another message", WM_PAINT, In, Iface, path, Whole, true, false, 0, L"", -1},
+        {"arrival without record", Change, In, Iface, path, Whole, false, false, 0, L"", -1},
+        // The name is read up to its NUL, and never past the size the record declares.
+        {"name ends at its NUL", Change, In, Iface, bare + L'\0' + L"#VID_0000", Whole, true, true,
+         0, bare, 0},
+        {"name cut by the size", Change, In, Iface, bare, 19, true, true, 0, L"USB#VID_0471&PID_12", -1},
+        {"size covers no name", Change, Out, Iface, bare, 0, true, true, 1, L"", -1},
+    };
+    for (const MessageCase &c : table)
+        runMessageCase(c);
+
+    ++cases;
+    check(!deviceInterfaceChange(nullptr, nullptr, nullptr), "no message", "recognised");
+    check(adapterDeviceChange(nullptr) == -1, "no message", "adapter event");
+}
+
+// With no adapter present: the search finds nothing, open() fails, and every transfer
+// of the unopened backend fails at once without touching a handle.
+void runBackendCases()
+{
+    ++cases;
+    check(WinUsbBackend::findDevicePath(WinUsbBackend::AdapterInterface).empty(), "no adapter",
+          "a device path was found");
+    check(WinUsbBackend::findDevicePath(WinUsbBackend::Guid{}).empty(), "null interface",
+          "a device path was found");
+
+    ++cases;
+    WinUsbBackend backend;
+    check(!backend.open(), "open without adapter", "open() succeeded");
+    const PipeIds pipes = backend.pipes();
+    check(pipes.bulkIn == 0 && pipes.bulkOut == 0 && pipes.interruptIn == 0
+              && pipes.interruptOut == 0,
+          "open without adapter", "pipes left set");
+    check(backend.nativeHandle() == nullptr, "open without adapter", "a WinUSB handle is set");
+
+    ++cases;
+    uint8_t buffer[64] = {0x12, 0x12, 0x01, 0x00};
+    uint32_t done = 99;
+    check(backend.writeInterrupt(buffer, 4, &done, 100) == TransferStatus::Failed && done == 0,
+          "unopened transfers", "interrupt write");
+    done = 99;
+    check(backend.readInterrupt(buffer, 64, &done, 100) == TransferStatus::Failed && done == 0,
+          "unopened transfers", "interrupt read");
+    backend.cancelBulk();
+    done = 99;
+    check(!backend.readBulk(buffer, 64, &done) && done == 0, "unopened transfers", "bulk read");
+    backend.resumeBulk();
+    backend.close();
+    backend.close();
+}
+
+// The main window registers its native handle for USB device-interface broadcasts.
+void runNotificationCase()
+{
+    ++cases;
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    check(window != nullptr, "notification", "no message-only window");
+    void *notification = registerAdapterNotifications(window);
+    check(notification != nullptr, "notification", "registration failed");
+    unregisterAdapterNotifications(notification);
+    unregisterAdapterNotifications(nullptr);
+    DestroyWindow(window);
+}
+
+} // namespace
+
+int main()
+{
+    runMessageCases();
+    runBackendCases();
+    runNotificationCase();
+    std::printf("winusb logic: %d cases, %d failed checks\n", cases, failures);
+    return failures == 0 ? 0 : 1;
+}

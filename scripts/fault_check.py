@@ -8,7 +8,9 @@ untouched, then applies each fault in turn: build, run the suite, restore. A fau
 caught when the suite fails; a fault that does not build or whose lines are not found
 is reported as such and counts as not caught, so the list stays honest.
 
-usage: fault_check.py [--only F01,F07] [--list] [--keep-going]
+usage: fault_check.py [--only F01,F07] [--tests REGEX] [--list]
+
+BRANTEL_FAULT_DIR chooses another scratch folder, so that two checks can run side by side.
 """
 
 import argparse
@@ -123,8 +125,11 @@ def restore(fault, original):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--only", help="comma-separated fault ids")
+    parser.add_argument("--tests", help="run only the tests matching this regular expression")
     parser.add_argument("--list", action="store_true", help="print the faults and stop")
     args = parser.parse_args()
+    if args.tests:
+        CTEST.extend(["-R", args.tests])
 
     faults = read_faults(LIST)
     if args.only:

@@ -26,8 +26,10 @@ LIST = os.path.join(TOP, "scripts", "faults.txt")
 SCRATCH = os.environ.get("BRANTEL_FAULT_DIR", os.path.join(TOP, "build-faults"))
 TREE = os.path.join(SCRATCH, "tree")
 BUILD = os.path.join(TREE, "build")
-# The default suite: the soak has its own stage.
-CTEST = ["ctest", "-j2", "--stop-on-failure", "--timeout", "180", "-LE", "soak"]
+# The default suite: the soak has its own stage, and the package test packs the
+# statically linked program, which this scratch build (shared libraries) does not make.
+CTEST = ["ctest", "-j2", "--stop-on-failure", "--timeout", "180", "-LE", "soak",
+         "-E", "package_deb"]
 
 
 class Fault:
@@ -88,8 +90,11 @@ def same_file(a, b):
 
 def build(log):
     if not os.path.exists(os.path.join(BUILD, "build.ninja")):
+        # Shared libraries and no debug information: a fault then costs one compile
+        # and one library link instead of relinking every test program.
         command = ["cmake", "-S", TREE, "-B", BUILD, "-G", "Ninja",
-                   "-DCMAKE_BUILD_TYPE=RelWithDebInfo"]
+                   "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DBRANTEL_SHARED_LIBS=ON",
+                   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"]
         if shutil.which("ccache"):
             command.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
         if run(command, TREE, log) != 0:

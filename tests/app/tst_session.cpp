@@ -1,12 +1,19 @@
-// What the program learns of a plugged adapter before connecting, and the start-up
-// language chosen from the system's.
+// What the program learns of a plugged adapter before connecting, the start-up language
+// chosen from the system's, and the settings file on its own (the send type a file
+// carries, what it must hold to be applied, a save cut short); the window's tests cover
+// the rest of the settings file.
 
 #include "app/DeviceIdentity.h"
 #include "app/LanguageChoice.h"
+#include "app/SettingsFile.h"
 #include "device/CWrapWinUSB.h"
 #include "device/SimulatedAdapter.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 Q_DECLARE_METATYPE(StartLanguage)
 
@@ -20,6 +27,9 @@ private slots:
     void displayableName();
     void startLanguage_data();
     void startLanguage();
+    void settingsParse_data();
+    void settingsParse();
+    void settingsSaveCutShortKeepsTheOldFile();
 };
 
 void TestSession::identity_data()
@@ -97,6 +107,58 @@ void TestSession::startLanguage()
     QFETCH(StartLanguage, expected);
     QCOMPARE(startLanguageForLocale(QLocale(locale)), expected);
     QCOMPARE(startLanguageForLangId(quint16(langId)), expected);
+}
+
+void TestSession::settingsParse_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("sendType"); // -1: none to apply
+    using C = SettingsFile::Content;
+    QTest::newRow("complete") << QByteArray(R"({"CANParam":[{},{}],"SendType":1,"OfflineDatas":["a"]})")
+                              << int(C::Ok) << 1;
+    for (const char *type : {"-1", "2", "0.5", "\"1\""}) // only 0 and 1 apply; a string reads as 0
+        QTest::addRow("SendType %s", type) << QByteArray(R"({"CANParam":[],"OfflineDatas":[],"SendType":)")
+            + type + '}' << int(C::Ok) << (type[0] == '"' ? 0 : -1);
+    QTest::newRow("no CANParam") << QByteArray(R"({"OfflineDatas":[]})") << int(C::MissingKeys) << 0;
+    QTest::newRow("array at the top") << QByteArray("[1,2]") << int(C::MissingKeys) << 0;
+    QTest::newRow("empty file") << QByteArray() << int(C::NotJson) << 0;
+}
+
+void TestSession::settingsParse()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, status);
+    QFETCH(int, sendType);
+    const SettingsFile::Content c = SettingsFile::parse(text);
+    QCOMPARE(int(c.status), status);
+    QCOMPARE(c.parserError.isEmpty(), status != SettingsFile::Content::NotJson);
+    if (status == SettingsFile::Content::Ok)
+        QCOMPARE(c.sendType, sendType);
+}
+
+// A text larger than the write buffer meets a file size limit (as a full disk, even for
+// root) part-way: the save fails and the old file stays whole.
+void TestSession::settingsSaveCutShortKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.txt"));
+    QString error;
+    QVERIFY(SettingsFile::save(path, "old", &error));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool ok = SettingsFile::save(path, QByteArray(256 * 1024, ' '), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QVERIFY(!ok);
+    QVERIFY(!error.isEmpty());
+    QByteArray back;
+    QVERIFY(SettingsFile::load(path, &back, &error));
+    QCOMPARE(back, QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("settings.txt")});
 }
 
 QTEST_GUILESS_MAIN(TestSession)

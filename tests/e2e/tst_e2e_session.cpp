@@ -17,7 +17,7 @@
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
 #include "device/SimFirmware.h"
-#include "filter/FilterDialog.h"
+#include "monitor/DataMonitorWidget.h"
 #include "support/Child.h"
 #include "support/RecordingDialogs.h"
 #include "widgets/BrantelResources.h"
@@ -35,7 +35,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -142,9 +141,8 @@ void TestE2eSession::typicalSession()
     auto *sending = child<SwitchButton>(&window, "m_pWidgetOfflineSend");
     QTest::mouseClick(sending, Qt::LeftButton);
     QCOMPARE(takeRequests(*device), QStringList{"12A0020000"});
-    auto *add = child<QAction>(&window, "m_pActionAdd");
-    add->trigger();
-    add->trigger();
+    for (int i = 0; i < 2; ++i)
+        child<QAction>(&window, "m_pActionAdd")->trigger();
     table->item(0, 4)->setText(QStringLiteral("00 00 01 23"));
     table->item(0, 5)->setText(QStringLiteral("11 22"));
     qobject_cast<QComboBox *>(table->cellWidget(1, 0))->setCurrentIndex(1);
@@ -173,18 +171,8 @@ void TestE2eSession::typicalSession()
     QVERIFY(offlineMode->isChecked() && device->state().offlineMode);
     QCOMPARE(int(device->state().sendType), 1);
 
-    // Only identifiers 0x100 to 0x1FF are shown, set through the filter dialog.
-    QTimer::singleShot(0, this, [] {
-        auto *dialog = qobject_cast<FilterDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        child<QComboBox>(dialog, "m_comboBoxCurrentModel")->setCurrentIndex(2);
-        child<QLineEdit>(dialog, "m_lineEditIDMin")->setText(QStringLiteral("100"));
-        child<QLineEdit>(dialog, "m_lineEditIDMax")->setText(QStringLiteral("1FF"));
-        child<QPushButton>(dialog, "m_pushButtonAdd")->click();
-        child<QPushButton>(dialog, "m_pushButtonOK")->click();
-    });
-    child<QAction>(&window, "m_pActionFilter")->trigger();
+    // Only identifiers 0x100 to 0x1FF are shown.
+    window.findChild<DataMonitorWidget *>()->setIdFilter({IdFilter::ShowOnlyListed, {{0x100, 0x1FF}}});
 
     // The adapter streams five frames in two transfers; three pass the filter. Monitoring
     // off and on again: the bulk pipe works once more.
@@ -212,7 +200,7 @@ void TestE2eSession::typicalSession()
     auto *cacheSize = child<QAction>(&window, "m_pActionSet");
     QVERIFY(!cacheSize->isEnabled()); // not while monitoring
 
-    // Save the monitor log, then the settings file.
+    // Save the monitor log (its text as shown), then the settings file.
     const QString logPath = dir.filePath(QStringLiteral("monitor.txt"));
     dialogs.fileAnswers << logPath;
     press("m_pPushButtonSave");
@@ -220,9 +208,7 @@ void TestE2eSession::typicalSession()
     dialogs.boxes.clear();
     QFile log(logPath);
     QVERIFY(log.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                 .replaceInStrings(QStringLiteral("\r"), QString()).mid(0, 3),
-             shown);
+    QVERIFY(QString::fromUtf8(log.readAll()).remove(QLatin1Char('\r')).startsWith(shown.join(QLatin1Char('\n'))));
     const QString settingsPath = dir.filePath(QStringLiteral("settings.txt"));
     dialogs.fileAnswers << settingsPath;
     press("m_pPushButtonSavetofile");
@@ -231,9 +217,8 @@ void TestE2eSession::typicalSession()
     QVERIFY(settings.open(QIODevice::ReadOnly));
     const QJsonObject saved = QJsonDocument::fromJson(settings.readAll()).object();
     QCOMPARE(saved.value(QStringLiteral("SendType")).toInt(), 1);
-    const QJsonArray channalsSaved = saved.value(QStringLiteral("CANParam")).toArray();
-    QCOMPARE(channalsSaved.size(), 2);
-    const QJsonObject channal1 = channalsSaved.at(1).toObject();
+    QCOMPARE(saved.value(QStringLiteral("CANParam")).toArray().size(), 2);
+    const QJsonObject channal1 = saved.value(QStringLiteral("CANParam")).toArray().at(1).toObject();
     QCOMPARE(channal1.value(QStringLiteral("BaudRate")).toString(), QStringLiteral("0x001C0008"));
     QCOMPARE(channal1.value(QStringLiteral("DataList")).toArray().at(3).toString(),
              QStringLiteral("0, 0, 1, 00 00 01 23, 00 00 00 00"));
@@ -246,15 +231,12 @@ void TestE2eSession::typicalSession()
     QVERIFY(!window.isConnected());
     QCOMPARE(window.link()->isOpen(), 0);
     QCOMPARE(takeRequests(*device), QStringList{"12A3010000"});
-    QVERIFY(!device->state().monitoring && !watch->isChecked());
-    QVERIFY(cacheSize->isEnabled());
+    QVERIFY(!device->state().monitoring && !watch->isChecked() && cacheSize->isEnabled());
     QVERIFY(view->toPlainText().isEmpty());
     QCOMPARE(channals->count(), 0);
     QCOMPARE(table->rowCount(), 0);
-    QVERIFY(dialogs.boxes.isEmpty());
-    const SimFirmware::State kept = device->state();
-    QVERIFY(kept.offlineMode && kept.offlineSending);
-    QCOMPARE(kept.offlineRecords.size(), size_t(2));
+    QVERIFY(device->state().offlineMode && device->state().offlineSending);
+    QCOMPARE(device->state().offlineRecords.size(), size_t(2));
 
     // Connected again and monitoring, the adapter is pulled: the receive thread's link
     // closes under it, the window disconnects and clears the name. Plugged in again, the
@@ -270,8 +252,7 @@ void TestE2eSession::typicalSession()
     setPlugged(true);
     QTRY_COMPARE_WITH_TIMEOUT(name->text(), QStringLiteral("HLW-C2+_HL261206001"), 5000);
     press("m_pPushButtonConnect");
-    QVERIFY(window.isConnected());
-    QVERIFY(dialogs.boxes.isEmpty());
+    QVERIFY(window.isConnected() && dialogs.boxes.isEmpty());
 #ifndef BRANTEL_E2E_LIBUSB
     SimRegistry::instance().clear();
 #endif

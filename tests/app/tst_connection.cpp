@@ -1,8 +1,8 @@
-// The device session as the main window runs it against the simulated adapter:
-// connecting and its refusals, disconnecting, removal and reconnection, the operating
-// modes, the device information dialog, the settings file and the offline transfer.
+// The device session as the main window runs it against the simulated adapter: connecting
+// and its refusals, the operating modes, the device information dialog, the offline
+// transfer, every exchange against each way the adapter can fail it, and the settings
+// file. The session as a whole, end to end, is tst_e2e_session.
 
-#include "app/DeviceInfoDialog.h"
 #include "app/MainWidget.h"
 #include "canparam/CANParamWidget.h"
 #include "canparam/ChannalPageWidget.h"
@@ -10,9 +10,9 @@
 #include "device/DeviceBackends.h"
 #include "device/SimulatedAdapter.h"
 #include "monitor/DataMonitorWidget.h"
-#include "offline/OfflineFrameRecord.h"
-#include "offline/OfflineListWidget.h"
 #include "monitor/MonitorLog.h"
+#include "offline/OfflineListWidget.h"
+#include "support/Child.h"
 #include "support/RecordingDialogs.h"
 #include "widgets/BrantelResources.h"
 #include "widgets/SwitchButton.h"
@@ -20,19 +20,66 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using Fault = SimFirmware::Fault;
-Q_DECLARE_METATYPE(Fault)
+
+namespace {
+
+// Two records as the adapter stores them (21 bytes): a data frame on channel 0, interval
+// 100, standard 0x123, data 11 22; a remote frame on channel 1, interval 200, extended
+// 0x1F000001, no data.
+const QByteArray Record1 = QByteArray::fromHex("12A512010200006402000001231122000000000000");
+const QByteArray Record2 = QByteArray::fromHex("12A51202020000C8D01F0000010000000000000000");
+const QString Ok = QStringLiteral("读取成功");
+const QStringList Unchecked{QStringLiteral("*")};
+
+// The window and adapter before a press. Stored: the adapter holds Record1, Record2,
+// Record1; Listed: the list shows Record1 and Record2; Full: its room is one row.
+enum Before { Offline = 1, Relay = 2, Sending = 4, Timed = 8, NotConnected = 16, Stored = 32,
+              Listed = 64, Full = 128 };
+const QPair<int, const char *> Switches[] = {
+    {Offline, "m_pWidgetOfflineModeState"}, {Relay, "m_pWidgetRelayModel"}, {Sending, "m_pWidgetOfflineSend"}};
+
+struct Press {
+    const char *control; // object name; "name read", "device information", "monitoring off"
+    int before;          // Before flags
+    Fault fault;         // WriteNeverCompletes: none scripted
+    int faultCode;       // 0: the first request
+    int faultReply;      // -1: the second request of that code
+    QStringList messages;
+    QStringList sent;    // the requests
+    int after = -1;      // the switches afterwards (Before flags); -1 unchecked
+    QStringList shown;   // the list's rows afterwards, or the information dialog's fields;
+                         // empty: the rows as before
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Press)
 
 class TestConnection : public QObject {
     Q_OBJECT
@@ -41,44 +88,21 @@ private slots:
     void cleanup();
     void connect_data();
     void connect();
-    void disconnectRemovalAndReconnection();
-    void failedNameReadKeepsTheCheckedValues();
-    void modeSwitches_data();
-    void modeSwitches();
-    void deviceInfo_data();
-    void deviceInfo();
-    void settingsRefusals_data();
-    void settingsRefusals();
+    void exchange_data();
+    void exchange();
+    void fileFailures_data();
+    void fileFailures();
     void settingsSaveAndRead();
-    void defaultsOnlyForShownChannals();
-    void staleRepliesAreNotTaken();
-    void readOffline_data();
-    void readOffline();
-    void writeOffline_data();
-    void writeOffline();
-    void writeFailuresWithoutUnplugging_data();
-    void writeFailuresWithoutUnplugging();
 
 private:
-    MainWidget *start(const SimFirmware::State &state = {});
-    template <typename T> T *child(const char *name)
-    {
-        T *w = m_window->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no child %s", name);
-        return w;
-    }
-    QPushButton *connectButton() { return child<QPushButton>("m_pPushButtonConnect"); }
-    SwitchButton *offlineSwitch() { return child<SwitchButton>("m_pWidgetOfflineModeState"); }
-    SwitchButton *relaySwitch() { return child<SwitchButton>("m_pWidgetRelayModel"); }
-    QComboBox *sendType() { return child<QComboBox>("m_comboBoxSendType"); }
-    int offlineRows() { return child<QTableWidget>("m_pTableWidgetOfflineData")->rowCount(); }
-    int channalTabs() { return child<QTabWidget>("m_pTabWidgetChannal")->count(); }
-    ChannalPageWidget *page(int i) { return m_window->findChild<CANParamWidget *>()->page(i); }
+    void start(SimFirmware::State state = {});
+    template <typename T> T *c(const char *name) { return child<T>(m_window.get(), name); }
+    void press(const char *name);
     bool connectNow();
+    bool reconnect();
     QStringList requests() const;
-    OfflineListWidget *list() { return m_window->findChild<OfflineListWidget *>(); }
     QStringList rows();
+    OfflineListWidget *list() { return m_window->findChild<OfflineListWidget *>(); }
 
     std::shared_ptr<SimFirmware> m_device;
     std::unique_ptr<MainWidget> m_window;
@@ -98,19 +122,36 @@ void TestConnection::cleanup()
     m_device.reset();
 }
 
-MainWidget *TestConnection::start(const SimFirmware::State &state)
+void TestConnection::start(SimFirmware::State state)
 {
     m_device = SimRegistry::instance().add(state);
     m_window = std::make_unique<MainWidget>();
     m_device->clearRequests(); // the name read at start-up
-    return m_window.get();
+}
+
+void TestConnection::press(const char *name)
+{
+    QWidget *w = c<QWidget>(name);
+    if (auto *button = qobject_cast<QPushButton *>(w))
+        button->click();
+    else
+        QTest::mouseClick(w, Qt::LeftButton);
 }
 
 bool TestConnection::connectNow()
 {
-    connectButton()->click();
+    press("m_pPushButtonConnect");
     m_device->clearRequests();
     return m_window->isConnected();
+}
+
+bool TestConnection::reconnect()
+{
+    if (!m_device->isPlugged())
+        m_device->setPlugged(true);
+    QLineEdit *name = c<QLineEdit>("m_pLineEditDevName");
+    return QTest::qWaitFor([name] { return !name->text().isEmpty(); }, 5000)
+        && (m_window->isConnected() || connectNow());
 }
 
 QStringList TestConnection::requests() const
@@ -121,341 +162,300 @@ QStringList TestConnection::requests() const
     return out;
 }
 
+QStringList TestConnection::rows()
+{
+    QStringList out;
+    for (int i = 0; i < list()->rowCount(); ++i) {
+        const OfflineFrameRow r = list()->row(i);
+        out << QStringLiteral("%1|%2|%3|%4|%5|%6").arg(r.channal).arg(r.interval).arg(r.remote)
+                   .arg(r.extended).arg(r.id, r.data);
+    }
+    return out;
+}
+
 void TestConnection::connect_data()
 {
     QTest::addColumn<QString>("deviceType");
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<int>("faultCode");
-    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("firmware"); // major * 256 + minor
     QTest::addColumn<QString>("message"); // empty: connected
-    QTest::addColumn<QStringList>("sent");
-    const QStringList none;
-    const QStringList both{"12130100", "12A70100"};
-    const QString unsupported = QStringLiteral("程序不支持此硬件");
-    QTest::newRow("no name") << QString() << 1 << 0x15 << 0 << Fault::NoReply
-                             << QStringLiteral("设备不存在") << none;
-    QTest::newRow("type without +") << "HLW-C21" << 1 << 0x15 << 0 << Fault::NoReply
-                                    << unsupported << none;
-    QTest::newRow("+ before the end and at it") << "HLW+C2+" << 1 << 0x15 << 0 << Fault::NoReply << unsupported
-                           << none;
-    QTest::newRow("firmware 1.14") << "HLW-C2+" << 1 << 0x14 << 0 << Fault::NoReply
-                                   << unsupported << none;
-    QTest::newRow("firmware 1.0a") << "HLW-C2+" << 1 << 0x0a << 0 << Fault::NoReply
-                                   << unsupported << none;
-    QTest::newRow("firmware 1.09") << "HLW-C2+" << 1 << 0x09 << 0 << Fault::NoReply
-                                   << unsupported << none;
-    QTest::newRow("firmware 1.15") << "HLW-C2+" << 1 << 0x15 << 0 << Fault::NoReply << QString()
-                                   << both;
-    QTest::newRow("firmware 1.20") << "HLW-C2+" << 1 << 0x20 << 0 << Fault::NoReply << QString()
-                                   << both;
-    QTest::newRow("firmware 2.00") << "HLW-C2+" << 2 << 0x00 << 0 << Fault::NoReply << QString()
-                                   << both;
-    const QString countFailed = QStringLiteral("读取通道个数失败");
-    QTest::newRow("count reply 6 bytes") << "HLW-C2+" << 1 << 0x15 << 0x13 << Fault::LongReply
-                                         << countFailed << QStringList{"12130100"};
-    QTest::newRow("count reply 2 bytes") << "HLW-C2+" << 1 << 0x15 << 0x13 << Fault::ShortReply
-                                         << countFailed << QStringList{"12130100"};
-    QTest::newRow("mode state short") << "HLW-C2+" << 1 << 0x15 << 0xA7 << Fault::TruncatedReply
-                                      << QStringLiteral("获取离线模式数据失败") << both;
+    const QString refused = QStringLiteral("程序不支持此硬件");
+    QTest::newRow("no name") << QString() << 0x115 << QStringLiteral("设备不存在");
+    QTest::newRow("type without +") << "HLW-C21" << 0x115 << refused;
+    QTest::newRow("+ before the end and at it") << "HLW+C2+" << 0x115 << refused;
+    QTest::newRow("firmware 1.14") << "HLW-C2+" << 0x114 << refused;
+    QTest::newRow("firmware 1.0a") << "HLW-C2+" << 0x10a << refused;
+    QTest::newRow("firmware 1.15") << "HLW-C2+" << 0x115 << QString();
+    QTest::newRow("firmware 2.00") << "HLW-C2+" << 0x200 << QString();
 }
 
 void TestConnection::connect()
 {
     QFETCH(QString, deviceType);
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(int, faultCode);
-    QFETCH(Fault, fault);
+    QFETCH(int, firmware);
     QFETCH(QString, message);
-    QFETCH(QStringList, sent);
     SimFirmware::State state;
-    if (!deviceType.isNull())
-        state.deviceType = deviceType.toStdString();
-    state.firmwareMajor = uint8_t(major);
-    state.firmwareMinor = uint8_t(minor);
+    state.deviceType = deviceType.isNull() ? state.deviceType : deviceType.toStdString();
+    state.firmwareMajor = uint8_t(firmware >> 8);
+    state.firmwareMinor = uint8_t(firmware);
     state.offlineMode = true;
     state.sendType = 1;
     state.capacity = 40;
     state.offlineRecords.assign(3, SimFirmware::Bytes(21, 0));
     start(state);
     if (deviceType.isNull())
-        child<QLineEdit>("m_pLineEditDevName")->clear();
-    if (faultCode)
-        m_device->scriptFault(uint8_t(faultCode), fault);
+        c<QLineEdit>("m_pLineEditDevName")->clear();
     RecordingDialogs dialogs;
-
-    connectButton()->click();
-    QCOMPARE(requests(), sent);
+    press("m_pPushButtonConnect");
     const bool connected = message.isEmpty();
+    QCOMPARE(requests(), connected ? QStringList({"12130100", "12A70100"}) : QStringList());
     QCOMPARE(dialogs.texts(), connected ? QStringList() : QStringList{message});
     QCOMPARE(m_window->isConnected(), connected);
     QCOMPARE(m_window->link()->isOpen() != 0, connected);
-    QCOMPARE(connectButton()->text(), connected ? QStringLiteral("断开连接") : QStringLiteral("连接"));
+    QCOMPARE(c<QPushButton>("m_pPushButtonConnect")->text(), connected ? "断开连接" : "连接");
     if (!connected)
         return;
-    QCOMPARE(channalTabs(), 2);
-    QVERIFY(offlineSwitch()->isChecked());
-    QVERIFY(!relaySwitch()->isChecked());
-    QCOMPARE(sendType()->currentIndex(), 1);
-    QCOMPARE(offlineRows(), 3);
-    QCOMPARE(m_window->findChild<OfflineListWidget *>()->capacity(), 40);
+    QCOMPARE(c<QTabWidget>("m_pTabWidgetChannal")->count(), 2);
+    QVERIFY(c<SwitchButton>(Switches[0].second)->isChecked());
+    QVERIFY(!c<SwitchButton>(Switches[1].second)->isChecked());
+    QCOMPARE(c<QComboBox>("m_comboBoxSendType")->currentIndex(), 1);
+    QCOMPARE(list()->rowCount(), 3);
+    QCOMPARE(list()->capacity(), 40);
 }
 
-// Disconnect; then the adapter pulled while the monitor receives (the link closed under
-// the receive thread), plugged in again and reconnected: monitoring shows frames again.
-void TestConnection::disconnectRemovalAndReconnection()
+// One press of a control against a prepared window and adapter: the requests it sends,
+// the messages it shows, the switches and rows it leaves; then the window must still be
+// usable, a good exchange getting its own replies (none left over from the failed one).
+void TestConnection::exchange_data()
 {
-    SimFirmware::State state;
-    state.offlineMode = true;
-    state.offlineRecords.assign(3, SimFirmware::Bytes(21, 0));
-    start(state);
-    RecordingDialogs dialogs;
-    QVERIFY(connectNow());
-    connectButton()->click(); // disconnect
-    QVERIFY(!m_window->isConnected());
-    QCOMPARE(m_window->link()->isOpen(), 0);
-    QCOMPARE(connectButton()->text(), QStringLiteral("连接"));
-    QCOMPARE(channalTabs(), 0);
-    QCOMPARE(offlineRows(), 0);
-    QVERIFY(offlineSwitch()->isChecked()); // the switches keep their positions
+    QTest::addColumn<Press>("p");
+    const QString off = QStringLiteral("12A1020000"), on = QStringLiteral("12A0020000");
+    // The listed rows as written: no padding after the data, none for a remote frame.
+    const QString w1 = QStringLiteral("12A512010200006402000001231122");
+    const QString w2 = QStringLiteral("12A51202020000C8D01F000001");
+    const QStringList read{"12A60100"}, readBack{"0|100|0|0|00 00 01 23|11 22 ",
+                                                 "1|200|1|1|1f 00 00 01|", "0|100|0|0|00 00 01 23|11 22 "};
+    const char *offline = Switches[0].second, *relay = Switches[1].second, *info = "device information";
+    const char *readOffline = "m_pushButtonReadOffline", *writeOffline = "m_pushButtonWriteOffline";
+    const QStringList offlineFailed{QStringLiteral("设置离线模式失败.")}, written{QStringLiteral("设置成功")};
+    const QStringList readFailed{QStringLiteral("读离线数据失败")}, sendFailed{QStringLiteral("设置离线发送失败")};
+    const QStringList all{"HLW-C2+", "HL261206001", "2.0a", "1.15", "2"};
+    const Fault none = Fault::WriteNeverCompletes;
+    const QList<QPair<const char *, Press>> rows = {
+        {"relay on while offline on", {relay, Offline | Timed, none, 0, 0, {}, {"12B10101", "12A9010100"}, Relay}},
+        {"offline on while relay on", {offline, Relay, none, 0, 0, {}, {"12A8010000", "12B10100"}, Offline}},
+        {"offline off leaves relay alone", {offline, Offline | Relay, none, 0, 0, {}, {"12A9010000"}, Relay}},
+        {"offline write cut short", {offline, 0, Fault::PartialWrite, 0xA8, 0, offlineFailed, {"12A80100"}, Offline}},
+        {"relay's follow-up fails: its message, its switch off", {relay, Offline, Fault::WrongStatus, 0xA9, 0,
+            offlineFailed, {"12B10101", "12A9010000"}, Relay}},
+        {"relay, not connected", {relay, NotConnected, none, 0, 0, {QStringLiteral("设备未连接.")}, {}, Relay}},
+        {"read: nothing stored", {readOffline, Listed, none, 0, 0, {QStringLiteral("离线数据不存在")}, read}},
+        {"read: three records over two rows", {readOffline, Listed | Stored, none, 0, 0, {Ok}, read, -1, readBack}},
+        {"read: second record 20 bytes, the third left behind", {readOffline, Listed | Stored,
+            Fault::TruncatedReply, 0xA6, 1, readFailed, read}},
+        {"read: announces more than it sends", {readOffline, Listed | Stored, Fault::NoReply, 0xA6, 1, readFailed, read}},
+        {"read: request not written", {readOffline, Listed | Stored, Fault::WriteFails, 0xA6, 0,
+            {QStringLiteral("发送读离线数据请求失败")}, {}}},
+        {"read, not connected", {readOffline, NotConnected | Stored, none, 0, 0, {QStringLiteral("设备未连接")}, {}}},
+        {"write: empty list clears, switch stays off", {writeOffline, Sending, none, 0, 0, written,
+            {off, "12A512" + QString(36, QLatin1Char('0'))}, 0}},
+        {"write: sending back on refused", {writeOffline, Sending | Listed, Fault::WrongStatus, 0xA0, 0,
+            sendFailed + written, {off, w1, w2, on}, 0}},
+        {"write: second record refused", {writeOffline, Sending | Listed, Fault::WrongStatus, 0xA5, -1,
+            {QStringLiteral("设置离线数据失败")}, {off, w1, w2}, 0}},
+        {"write: first write fails", {writeOffline, Listed, Fault::WriteFails, 0xA5, 0,
+            {QStringLiteral("离线数据设置失败")}, {}, 0}},
+        {"write: more rows than room", {writeOffline, Sending | Listed | Full, none, 0, 0,
+            {QStringLiteral("最多支持1条数据")}, {}, Sending}},
+        {"write, not connected", {writeOffline, NotConnected, none, 0, 0, {QStringLiteral("设备未连接")}, {}}},
+        {"write goes on after the sending switch failed", {writeOffline, Sending, Fault::WriteFails, 0xA1, 0,
+            sendFailed + written, Unchecked}},
+        {"offline send on, not written", {Switches[2].second, 0, Fault::WriteFails, 0xA0, 0, sendFailed, {}}},
+        {"Write CAN, register cut short", {"m_pushButtonWriteCAN", 0, Fault::PartialWrite, 0x23, 0,
+            {QStringLiteral("设置通道0波特率失败")}, Unchecked}},
+        {"information", {info, 0, none, 0, 0, {}, Unchecked, -1, all}},
+        {"information: first write fails", {info, 0, Fault::WriteFails, 0x14, 0, {}, Unchecked, -1, {"", "", "", "", ""}}},
+        {"information: hardware silent", {info, 0, Fault::NoReply, 0x01, 0, {}, Unchecked, -1,
+            {"HLW-C2+", "HL261206001", "", "1.15", "2"}}},
+        {"information: type cut short", {info, 0, Fault::ShortReply, 0x15, 0, {}, Unchecked, -1,
+            {"", "HL261206001", "2.0a", "1.15", "2"}}},
+        {"information, not connected", {info, NotConnected, none, 0, 0, {QStringLiteral("设备未连接")}, {}, -1, {}}},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.first) << row.second;
 
-    QVERIFY(connectNow());
-    m_device->setStreamRate(200);
-    auto *watch = child<SwitchButton>("m_pWidgetDataWatch");
-    auto *monitor = m_window->findChild<DataMonitorWidget *>();
-    QTest::mouseClick(watch, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->session().log().runningNumber() > 0, 5000);
-    m_device->setPlugged(false);
-    QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
-    QTRY_VERIFY_WITH_TIMEOUT(name->text().isEmpty(), 5000);
-    QVERIFY(!m_window->isConnected());
-    QCOMPARE(m_window->link()->isOpen(), 0);
-    QCOMPARE(connectButton()->text(), QStringLiteral("连接"));
-    QCOMPARE(channalTabs(), 2); // kept until the next connection
-    QCOMPARE(offlineRows(), 3);
-
-    m_device->setPlugged(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!name->text().isEmpty(), 5000);
-    QVERIFY(connectNow());
-    QCOMPARE(channalTabs(), 2);
-    QCOMPARE(offlineRows(), 3);
-    if (watch->isChecked())
-        QTest::mouseClick(watch, Qt::LeftButton);
-    const qint64 before = monitor->session().log().runningNumber();
-    QTest::mouseClick(watch, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(monitor->session().log().runningNumber() > before, 5000);
-    QVERIFY(m_device->state().monitoring);
-    QVERIFY(dialogs.boxes.isEmpty());
-}
-
-// A name read that fails at arrival keeps the shown name together with the device type
-// and firmware version that Connect checks for it.
-void TestConnection::failedNameReadKeepsTheCheckedValues()
-{
-    start();
-    QLineEdit *name = child<QLineEdit>("m_pLineEditDevName");
-    const QString shown = name->text();
-    QVERIFY(!shown.isEmpty());
-    for (uint8_t code : {uint8_t(0x14), uint8_t(0x15)}) {
-        m_device->scriptFault(code, Fault::NoReply);
-        emit m_window->deviceChanged(0);
-        QCOMPARE(name->text(), shown);
+    // Each exchange's first request failed in each way. A read judges the reply's length,
+    // not its status, a write only the status byte: that fault passes as an answer.
+    struct Exchange { const char *control, *failed; Fault passes; const char *passed; };
+    const Exchange exchanges[] = {
+        {"name read", nullptr, none, nullptr},
+        {"m_pPushButtonConnect", "读取通道个数失败", Fault::WrongStatus, nullptr},
+        {"m_pushButtonReadCAN", "获取通道0波特率失败", Fault::WrongStatus, "读取成功"},
+        {"m_pushButtonWriteCAN", "设置通道0波特率失败", Fault::LongReply, "写入成功"},
+        {offline, "设置离线模式失败.", none, nullptr},
+        {relay, "设置中继失败", none, nullptr},
+        {info, nullptr, none, nullptr},
+        {readOffline, "读离线数据失败", Fault::WrongStatus, "读取成功"},
+        {writeOffline, "设置离线数据失败", Fault::LongReply, "设置成功"},
+        {"m_pWidgetDataWatch", "设置失败", Fault::LongReply, nullptr},
+        {"monitoring off", "设置失败", Fault::LongReply, nullptr},
+        {Switches[2].second, "设置离线发送失败", Fault::LongReply, nullptr},
+    };
+    const QPair<Fault, const char *> faults[] = {
+        {Fault::NoReply, "no reply"}, {Fault::ShortReply, "short reply"}, {Fault::LongReply, "long reply"},
+        {Fault::WrongStatus, "wrong status"}, {Fault::RemoveMidExchange, "removed"}};
+    for (const Exchange &e : exchanges) {
+        const bool connecting = !qstrcmp(e.control, "m_pPushButtonConnect") || !qstrcmp(e.control, "name read");
+        for (const auto &f : faults) {
+            const char *message = f.first == e.passes ? e.passed : e.failed;
+            QTest::addRow("%s, %s", e.control, f.second) << Press{e.control, connecting ? NotConnected | Stored
+                : Stored, f.first, 0, 0, message ? QStringList{QString::fromUtf8(message)} : QStringList(),
+                Unchecked, -1, Unchecked};
+        }
     }
-    RecordingDialogs dialogs;
-    QVERIFY(connectNow());
-    QVERIFY(dialogs.boxes.isEmpty());
 }
 
-void TestConnection::modeSwitches_data()
+void TestConnection::exchange()
 {
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<bool>("offlineBefore");
-    QTest::addColumn<bool>("relayBefore");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("press");
-    QTest::addColumn<int>("faultCode");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<QStringList>("sent");
-    QTest::addColumn<bool>("offlineAfter");
-    QTest::addColumn<bool>("relayAfter");
-    QTest::addColumn<QStringList>("messages");
-    const QStringList quiet;
-    const QStringList offlineFailed{QStringLiteral("设置离线模式失败.")};
-    const QStringList relayFailed{QStringLiteral("设置中继失败")};
-    QTest::newRow("offline on, timed send")
-        << true << false << false << 1 << "offline" << 0 << Fault::NoReply
-        << QStringList{"12A8010100"} << true << false << quiet;
-    QTest::newRow("relay on while offline on")
-        << true << true << false << 1 << "relay" << 0 << Fault::NoReply
-        << QStringList{"12B10101", "12A9010100"} << false << true << quiet;
-    QTest::newRow("offline on while relay on")
-        << true << false << true << 0 << "offline" << 0 << Fault::NoReply
-        << QStringList{"12A8010000", "12B10100"} << true << false << quiet;
-    QTest::newRow("offline off leaves relay alone")
-        << true << true << true << 0 << "offline" << 0 << Fault::NoReply
-        << QStringList{"12A9010000"} << false << true << quiet;
-    QTest::newRow("5-byte reply with 0x81")
-        << true << false << false << 0 << "offline" << 0xA8 << Fault::LongReply
-        << QStringList{"12A8010000"} << true << false << offlineFailed;
-    QTest::newRow("offline write cut short")
-        << true << false << false << 0 << "offline" << 0xA8 << Fault::PartialWrite
-        << QStringList{"12A80100"} << true << false << offlineFailed;
-    QTest::newRow("relay reply lost")
-        << true << false << false << 0 << "relay" << 0xB1 << Fault::NoReply
-        << QStringList{"12B10101"} << false << true << relayFailed;
-    QTest::newRow("follow-up fails: its own message, its switch off")
-        << true << true << false << 0 << "relay" << 0xA9 << Fault::WrongStatus
-        << QStringList{"12B10101", "12A9010000"} << false << true << offlineFailed;
-    QTest::newRow("not connected")
-        << false << false << false << 0 << "relay" << 0 << Fault::NoReply
-        << QStringList() << false << true << QStringList{QStringLiteral("设备未连接.")};
-}
-
-void TestConnection::modeSwitches()
-{
-    QFETCH(bool, connected);
-    QFETCH(bool, offlineBefore);
-    QFETCH(bool, relayBefore);
-    QFETCH(int, type);
-    QFETCH(QString, press);
-    QFETCH(int, faultCode);
-    QFETCH(Fault, fault);
-    QFETCH(QStringList, sent);
-    QFETCH(bool, offlineAfter);
-    QFETCH(bool, relayAfter);
-    QFETCH(QStringList, messages);
-    start();
-    if (connected)
-        QVERIFY(connectNow());
-    offlineSwitch()->setCheckedSilently(offlineBefore);
-    relaySwitch()->setCheckedSilently(relayBefore);
-    sendType()->setCurrentIndex(type);
-    if (faultCode)
-        m_device->scriptFault(uint8_t(faultCode), fault);
-    RecordingDialogs dialogs;
-
-    QTest::mouseClick(press == QLatin1String("relay") ? relaySwitch() : offlineSwitch(),
-                      Qt::LeftButton);
-    QCOMPARE(requests(), sent);
-    QCOMPARE(dialogs.texts(), messages);
-    QCOMPARE(offlineSwitch()->isChecked(), offlineAfter);
-    QCOMPARE(relaySwitch()->isChecked(), relayAfter);
-}
-
-void TestConnection::deviceInfo_data()
-{
-    QTest::addColumn<int>("faultCode");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<QStringList>("fields"); // type, serial, hardware, firmware, channels
-    QTest::newRow("all answered") << 0 << Fault::NoReply
-                                  << QStringList{"HLW-C2+", "HL261206001", "2.0a", "1.15", "2"};
-    QTest::newRow("first write fails") << 0x14 << Fault::WriteFails
-                                       << QStringList{"", "", "", "", ""};
-    QTest::newRow("hardware silent") << 0x01 << Fault::NoReply
-                                     << QStringList{"HLW-C2+", "HL261206001", "", "1.15", "2"};
-    QTest::newRow("type cut short") << 0x15 << Fault::ShortReply
-                                    << QStringList{"", "HL261206001", "2.0a", "1.15", "2"};
-}
-
-void TestConnection::deviceInfo()
-{
-    QFETCH(int, faultCode);
-    QFETCH(Fault, fault);
-    QFETCH(QStringList, fields);
+    QFETCH(Press, p);
     SimFirmware::State state;
     state.hardwareMajor = 2;
     state.hardwareMinor = 0x0a;
+    for (const QByteArray &r : {Record1, Record2, Record1}) {
+        if (p.before & Stored)
+            state.offlineRecords.emplace_back(r.begin(), r.end());
+    }
     start(state);
+    if (!(p.before & NotConnected))
+        QVERIFY(connectNow());
+    if (p.before & Listed) {
+        list()->initList(2, p.before & Full ? 1 : 50, 0);
+        list()->fromRecords({Record1, Record2});
+    }
+    for (const auto &s : Switches)
+        c<SwitchButton>(s.second)->setCheckedSilently(p.before & s.first);
+    c<QComboBox>("m_comboBoxSendType")->setCurrentIndex(p.before & Timed ? 1 : 0);
+    QByteArray control(p.control);
+    if (control == "monitoring off") {
+        press("m_pWidgetDataWatch"); // on first; the fault hits switching it off
+        control = "m_pWidgetDataWatch";
+    }
+    const QStringList before = rows();
+    m_device->clearRequests();
+    if (p.faultReply < 0)
+        m_device->scriptFault(uint8_t(p.faultCode), Fault::NoReply, 99); // spent on the first
+    if (p.fault != Fault::WriteNeverCompletes)
+        m_device->scriptFault(uint8_t(p.faultCode), p.fault, qMax(0, p.faultReply));
     RecordingDialogs dialogs;
-    QAction *action = child<QAction>("m_pActionDevInfo");
+    QStringList fields;
+    if (control == "name read") {
+        emit m_window->deviceChanged(0);
+    } else if (control == "device information") {
+        QTimer::singleShot(0, this, [&fields] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            for (const char *name : {"m_lineEditDevType", "m_lineEditDevNum", "m_lineEditHardwareVer",
+                                     "m_lineEditFirmwareVer", "m_lineEditChannalCount"})
+                fields << child<QLineEdit>(dialog, name)->text();
+            QMetaObject::invokeMethod(dialog, "reject");
+        });
+        c<QAction>("m_pActionDevInfo")->trigger();
+        QCOMPARE(fields.size(), p.before & NotConnected ? 0 : 5); // the dialog opened
+        QVERIFY(requests().filter(QStringLiteral("1213")).isEmpty()); // the count read at connection
+    } else {
+        press(control.constData());
+    }
+    QCOMPARE(dialogs.texts(), p.messages);
+    if (p.sent != Unchecked)
+        QCOMPARE(requests(), p.sent);
+    for (const auto &s : Switches) {
+        if (p.after >= 0)
+            QCOMPARE(c<SwitchButton>(s.second)->isChecked(), bool(p.after & s.first));
+    }
+    if (p.shown != Unchecked)
+        QCOMPARE(fields.isEmpty() ? rows() : fields, p.shown.isEmpty() ? before : p.shown);
+    if (p.fault == Fault::RemoveMidExchange)
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->isConnected() && m_window->link()->isOpen() == 0
+                                 && c<QLineEdit>("m_pLineEditDevName")->text().isEmpty(), 5000);
 
-    action->trigger(); // not connected: no dialog
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("设备未连接")});
-    QVERIFY(requests().isEmpty());
-
-    QVERIFY(connectNow());
-    // The count shown is the one read at connection, not asked again.
-    SimFirmware::State changed = m_device->state();
-    changed.channelCount = 1;
-    m_device->setState(changed);
-    if (faultCode)
-        m_device->scriptFault(uint8_t(faultCode), fault);
-
-    QStringList shown;
-    QTimer::singleShot(0, this, [&shown] {
-        auto *dialog = qobject_cast<DeviceInfoDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        for (const char *name : {"m_lineEditDevType", "m_lineEditDevNum", "m_lineEditHardwareVer",
-                                 "m_lineEditFirmwareVer", "m_lineEditChannalCount"})
-            shown << dialog->findChild<QLineEdit *>(QLatin1String(name))->text();
-        dialog->reject();
-    });
-    action->trigger();
-    QCOMPARE(shown, fields);
-    for (const QString &r : requests())
-        QVERIFY(!r.startsWith(QLatin1String("1213")));
-    QCOMPARE(dialogs.boxes.size(), 1);
+    m_device->clearFaults();
+    QVERIFY(reconnect());
+    dialogs.boxes.clear();
+    m_device->clearRequests();
+    press("m_pushButtonReadCAN");
+    QCOMPARE(dialogs.texts(), QStringList{Ok});
+    QCOMPARE(requests(), (QStringList{"12A40100", "12AA0100", "12A40101", "12AA0101"}));
 }
 
-void TestConnection::settingsRefusals_data()
+// Refusals of the settings file, and saves that cannot be written whole (a full disk, made
+// by a file size limit): one message, the old file kept, no stray file beside it, the
+// window's send type and rows untouched.
+void TestConnection::fileFailures_data()
 {
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<bool>("save");
-    QTest::addColumn<QByteArray>("content"); // null: the file does not exist
+    QTest::addColumn<QString>("fileName"); // in a scratch folder; "-": not connected
+    QTest::addColumn<QByteArray>("content"); // what the file holds before; null: no file
     QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("withSystemText");
-    const QString notConnected = QStringLiteral("设备未连接.");
-    const QString parse = QStringLiteral("解析配置文件失败.");
-    QTest::newRow("save, not connected") << false << true << QByteArray() << notConnected << false;
-    QTest::newRow("empty object") << true << false << QByteArray("{}") << parse << false;
-    QTest::newRow("no OfflineDatas") << true << false
-                                     << QByteArray(R"({"CANParam":[],"SendType":0})") << parse
-                                     << false;
-    QTest::newRow("missing file") << true << false << QByteArray()
-                                  << QStringLiteral("打开配置文件失败.") << true;
-    QTest::newRow("save into a missing folder") << true << true << QByteArray()
-                                                << QStringLiteral("写配置文件失败.") << true;
+    QTest::addColumn<bool>("systemText"); // the system's reason follows the message
+    const QByteArray none, kept("kept\n");
+    const QString parse = QStringLiteral("解析配置文件失败."), write = QStringLiteral("写配置文件失败.");
+    QTest::newRow("save, not connected") << "-" << none << QStringLiteral("设备未连接.") << false;
+    QTest::newRow("empty object") << "read.txt" << QByteArray("{}") << parse << false;
+    QTest::newRow("no OfflineDatas") << "read.txt" << QByteArray(R"({"CANParam":[],"SendType":0})") << parse << false;
+    QTest::newRow("missing file") << "read.txt" << none << QStringLiteral("打开配置文件失败.") << true;
+    QTest::newRow("save into a missing folder") << "missing/s.txt" << none << write << true;
+    QTest::newRow("settings, disk full") << "s.txt" << kept << write << true;
+    for (const char *name : {"monitor.txt", "monitor.log", "monitor.asc", "monitor.pcapng"})
+        QTest::addRow("%s, disk full", name) << name << kept << QStringLiteral("写监控数据失败.") << true;
 }
 
-void TestConnection::settingsRefusals()
+void TestConnection::fileFailures()
 {
-    QFETCH(bool, connected);
-    QFETCH(bool, save);
+    QFETCH(QString, fileName);
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
-    QFETCH(bool, withSystemText);
+    QFETCH(bool, systemText);
     SimFirmware::State state;
     state.offlineRecords.assign(3, SimFirmware::Bytes(21, 0));
     start(state);
-    if (connected)
-        QVERIFY(connectNow());
-    sendType()->setCurrentIndex(1);
-    QTemporaryDir dir;
-    QString path = dir.filePath(save ? QStringLiteral("missing/s.txt") : QStringLiteral("s.txt"));
-    if (!content.isNull()) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
+    const bool connected = fileName != QLatin1String("-");
+    QVERIFY(!connected || connectNow());
+    c<QComboBox>("m_comboBoxSendType")->setCurrentIndex(1);
+    const bool monitor = fileName.startsWith(QLatin1String("monitor"));
+    if (monitor) { // a few monitored lines to save
+        m_device->setStreamRate(200);
+        press("m_pWidgetDataWatch");
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->findChild<DataMonitorWidget *>()->session().log()
+                                     .runningNumber() > 20, 5000);
+        press("m_pWidgetDataWatch");
     }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(fileName);
+    QVERIFY(content.isNull() || writeFile(path, content));
     RecordingDialogs dialogs;
     dialogs.fileAnswers << path;
-    child<QPushButton>(save ? "m_pPushButtonSavetofile" : "m_pPushButtonReadfromfile")->click();
+    dialogs.typeAnswers << QStringLiteral("*.") + QFileInfo(fileName).suffix();
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = content.isNull() ? saved.rlim_cur : 64; // below any of these files
+    setrlimit(RLIMIT_FSIZE, &small);
+    press(monitor ? "m_pPushButtonSave" : fileName == QLatin1String("read.txt") ? "m_pPushButtonReadfromfile"
+                                                                              : "m_pPushButtonSavetofile");
+    const bool answered = QTest::qWaitFor([&] { return !dialogs.boxes.isEmpty(); }, 10000);
+    setrlimit(RLIMIT_FSIZE, &saved);
 
+    QVERIFY(answered);
     QCOMPARE(dialogs.boxes.size(), 1);
     const RecordingDialogs::Box box = dialogs.boxes.first();
-    QVERIFY(box.text.startsWith(message));
-    QCOMPARE(box.text.size() > message.size(), withSystemText);
+    QVERIFY2(box.text.startsWith(message), qPrintable(box.text));
+    QCOMPARE(box.text.size() > message.size(), systemText);
     QCOMPARE(dialogs.fileCaptions.isEmpty(), !connected);
-    if (connected) {
-        QCOMPARE(box.kind, Dialogs::Kind::Warning);
-        QCOMPARE(box.title, QStringLiteral("失败"));
-        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
-        QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("TXT文件(*.txt)")});
-    }
-    QCOMPARE(sendType()->currentIndex(), 1);
-    QCOMPARE(offlineRows(), connected ? 3 : 0);
+    QVERIFY(!connected || (box.kind == Dialogs::Kind::Warning && box.title == QStringLiteral("失败")));
+    QCOMPARE(readAll(path), content);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), content.isNull() ? QStringList() : QStringList{fileName});
+    QCOMPARE(c<QComboBox>("m_comboBoxSendType")->currentIndex(), 1);
+    QCOMPARE(list()->rowCount(), connected ? 3 : 0);
 }
 
 // Saved over a longer file, then read back in variants: channel objects go to the pages
@@ -465,357 +465,52 @@ void TestConnection::settingsSaveAndRead()
 {
     start();
     QVERIFY(connectNow());
-    page(0)->setBaudRate(QStringLiteral("001C0008"));
-    page(1)->setBaudRate(QStringLiteral("00050014"));
-    const QString a = page(0)->registerText();
-    const QString b = page(1)->registerText();
-    QVERIFY(a != b);
-    sendType()->setCurrentIndex(1);
+    auto *pages = m_window->findChild<CANParamWidget *>();
+    auto *sendType = c<QComboBox>("m_comboBoxSendType");
+    pages->page(0)->setBaudRate(QStringLiteral("001C0008"));
+    pages->page(1)->setBaudRate(QStringLiteral("00050014"));
+    const QString a = pages->page(0)->registerText(), b = pages->page(1)->registerText();
+    sendType->setCurrentIndex(1);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.txt"));
-    auto write = [](const QString &file, const QByteArray &content) {
-        QFile f(file);
-        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
-    };
-    QVERIFY(write(path, QByteArray(5000, 'z')));
+    QVERIFY(writeFile(path, QByteArray(5000, 'z')));
     RecordingDialogs dialogs;
     dialogs.fileAnswers << path;
-    child<QPushButton>("m_pPushButtonSavetofile")->click();
+    press("m_pPushButtonSavetofile");
     QCOMPARE(dialogs.fileCaptions, QStringList{QStringLiteral("保存配置")});
+    QCOMPARE(dialogs.fileFilters, QStringList{QStringLiteral("TXT文件(*.txt)")});
     QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("保存成功")});
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray text = f.readAll();
+    const QByteArray text = readAll(path);
     QVERIFY(!text.contains('z'));
-    const int keyA = text.indexOf("\"CANParam\"");
-    QVERIFY(keyA >= 0 && keyA < text.indexOf("\"OfflineDatas\"")
+    QVERIFY(text.indexOf("\"CANParam\"") >= 0 && text.indexOf("\"CANParam\"") < text.indexOf("\"OfflineDatas\"")
             && text.indexOf("\"OfflineDatas\"") < text.indexOf("\"SendType\""));
     const QJsonObject root = QJsonDocument::fromJson(text).object();
     const QJsonArray saved = root.value(QStringLiteral("CANParam")).toArray();
     QCOMPARE(saved.size(), 2);
 
-    page(1)->setBaudRate(QStringLiteral("00000000"));
-    const QString untouched = page(1)->registerText();
+    pages->page(1)->setBaudRate(QStringLiteral("00000000"));
+    const QString untouched = pages->page(1)->registerText();
     struct Step { QJsonArray channals; QJsonValue type; int before; QString first, second; int after; };
-    const Step steps[] = {{saved, 0, 0, a, b, 1},
+    const Step steps[] = {{saved, 1, 0, a, b, 1},
                           {QJsonArray{saved.at(1)}, QJsonValue::Undefined, 1, b, untouched, 0},
                           {QJsonArray{saved.at(0), saved.at(1), saved.at(1)}, 2, 1, a, b, 1}};
     for (const Step &s : steps) {
         QJsonObject changed = root;
         changed.insert(QStringLiteral("CANParam"), s.channals);
-        if (s.type.isUndefined())
-            changed.remove(QStringLiteral("SendType"));
-        else if (s.type.toInt() != 0)
-            changed.insert(QStringLiteral("SendType"), s.type);
-        QVERIFY(write(path, QJsonDocument(changed).toJson()));
-        page(0)->resetDefaults();
-        page(1)->setBaudRate(QStringLiteral("00000000"));
-        sendType()->setCurrentIndex(s.before);
+        changed.insert(QStringLiteral("SendType"), s.type); // Undefined removes the key
+        QVERIFY(writeFile(path, QJsonDocument(changed).toJson()));
+        pages->page(0)->resetDefaults();
+        pages->page(1)->setBaudRate(QStringLiteral("00000000"));
+        sendType->setCurrentIndex(s.before);
         dialogs.boxes.clear();
         dialogs.fileAnswers << path;
-        child<QPushButton>("m_pPushButtonReadfromfile")->click();
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("读取成功")});
-        QCOMPARE(page(0)->registerText(), s.first);
-        QCOMPARE(page(1)->registerText(), s.second);
-        QCOMPARE(sendType()->currentIndex(), s.after);
+        press("m_pPushButtonReadfromfile");
+        QCOMPARE(dialogs.texts(), QStringList{Ok});
+        QCOMPARE(pages->page(0)->registerText(), s.first);
+        QCOMPARE(pages->page(1)->registerText(), s.second);
+        QCOMPARE(sendType->currentIndex(), s.after);
     }
     QCOMPARE(dialogs.fileCaptions.last(), QStringLiteral("打开配置"));
-}
-
-void TestConnection::defaultsOnlyForShownChannals()
-{
-    start();
-    QVERIFY(connectNow());
-    RecordingDialogs dialogs;
-    QPushButton *defaults = child<QPushButton>("m_pPushButtonDefault");
-    page(0)->setBaudRate(QStringLiteral("001C0008"));
-    const QString custom = page(0)->registerText();
-    defaults->click();
-    const QString standard = page(0)->registerText();
-    QVERIFY(standard != custom);
-
-    ChannalPageWidget *first = page(0);
-    first->setBaudRate(QStringLiteral("001C0008"));
-    connectButton()->click(); // disconnect: no tabs shown
-    QVERIFY(!page(0));
-    m_device->clearRequests();
-    defaults->click();
-    QCOMPARE(first->registerText(), custom);
-    QVERIFY(dialogs.boxes.isEmpty());
-    QVERIFY(requests().isEmpty());
-}
-
-// After an exchange that stopped at a bad reply, the next one gets its own replies.
-void TestConnection::staleRepliesAreNotTaken()
-{
-    SimFirmware::State state;
-    state.offlineRecords.assign(4, SimFirmware::Bytes(21, 0));
-    start(state);
-    QVERIFY(connectNow());
-    RecordingDialogs dialogs;
-
-    m_device->scriptFault(0xB1, Fault::PartialWrite); // answered, but the reply never read
-    QTest::mouseClick(relaySwitch(), Qt::LeftButton);
-    QTest::mouseClick(offlineSwitch(), Qt::LeftButton);
-    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("设置中继失败")});
-
-    dialogs.boxes.clear();
-    m_device->scriptFault(0xA6, Fault::TruncatedReply, 1); // records 3 and 4 left behind
-    QPushButton *read = child<QPushButton>("m_pushButtonReadOffline");
-    read->click();
-    read->click();
-    QCOMPARE(dialogs.texts(), (QStringList{QStringLiteral("读离线数据失败"),
-                                           QStringLiteral("读取成功")}));
-    QCOMPARE(offlineRows(), 4);
-    QVERIFY(read->isEnabled());
-}
-
-namespace {
-
-// A distinct frame per index: channels, both frame types, 1 to 8 data bytes.
-OfflineFrameRow sampleRow(int i, int dataBytes = 8)
-{
-    OfflineFrameRow r;
-    r.channal = i % 2;
-    r.interval = QString::number(100 + i);
-    r.extended = i % 2;
-    r.id = QStringLiteral("00 00 0%1 %2").arg(i % 8).arg(0x10 + i, 2, 16, QLatin1Char('0'));
-    QStringList bytes;
-    for (int b = 0; b < dataBytes; ++b)
-        bytes << QStringLiteral("%1").arg(0x11 * (b + 1) & 0xFF, 2, 16, QLatin1Char('0'));
-    r.data = bytes.join(QLatin1Char(' '));
-    return r;
-}
-
-QByteArray encoded(const OfflineFrameRow &row, int index, int count)
-{
-    return encodeOfflineRow(row, index, count).record;
-}
-
-// As the device stores and returns it: always 21 bytes.
-SimFirmware::Bytes stored(const QByteArray &record)
-{
-    SimFirmware::Bytes out(record.begin(), record.end());
-    out.resize(SimFirmware::OfflineRecordSize, 0x00);
-    return out;
-}
-
-QString hex(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
-
-QString rowText(const OfflineFrameRow &r)
-{
-    return QStringLiteral("%1|%2|%3|%4|%5|%6")
-        .arg(r.channal).arg(r.interval).arg(r.remote).arg(r.extended).arg(r.id, r.data);
-}
-
-} // namespace
-
-QStringList TestConnection::rows()
-{
-    QStringList out;
-    for (int i = 0; i < list()->rowCount(); ++i)
-        out << rowText(list()->row(i));
-    return out;
-}
-
-void TestConnection::readOffline_data()
-{
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<int>("storedCount");
-    QTest::addColumn<int>("rowsBefore");
-    QTest::addColumn<int>("faultCode");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<int>("faultReply");
-    QTest::addColumn<QString>("message");
-    const QString failed = QStringLiteral("读离线数据失败");
-    const QString ok = QStringLiteral("读取成功");
-    QTest::newRow("nothing stored") << true << 0 << 2 << 0 << Fault::NoReply << 0
-                                    << QStringLiteral("离线数据不存在");
-    QTest::newRow("3 into 5 rows") << true << 3 << 5 << 0 << Fault::NoReply << 0 << ok;
-    QTest::newRow("3 into 1 row") << true << 3 << 1 << 0 << Fault::NoReply << 0 << ok;
-    QTest::newRow("second record 20 bytes") << true << 3 << 5 << 0xA6
-                                            << Fault::TruncatedReply << 1 << failed;
-    QTest::newRow("announces more than it sends") << true << 3 << 5 << 0xA6
-                                                  << Fault::NoReply << 2 << failed;
-    QTest::newRow("request not written") << true << 3 << 5 << 0xA6 << Fault::WriteFails
-                                         << 0 << QStringLiteral("发送读离线数据请求失败");
-    QTest::newRow("not connected") << false << 3 << 0 << 0 << Fault::NoReply << 0
-                                   << QStringLiteral("设备未连接");
-}
-
-void TestConnection::readOffline()
-{
-    QFETCH(bool, connected);
-    QFETCH(int, storedCount);
-    QFETCH(int, rowsBefore);
-    QFETCH(int, faultCode);
-    QFETCH(Fault, fault);
-    QFETCH(int, faultReply);
-    QFETCH(QString, message);
-    SimFirmware::State state;
-    QVector<QByteArray> records;
-    for (int i = 0; i < storedCount; ++i) {
-        QByteArray r = encoded(sampleRow(i), i, storedCount);
-        if (i == 0) // a remote frame, DLC 0
-            r[8] = char(uint8_t(r[8]) & ~OfflineFrame::LengthCodeMask | OfflineFrame::RemoteFlag);
-        records << r;
-        state.offlineRecords.push_back(stored(r));
-    }
-    start(state);
-    if (connected) {
-        QVERIFY(connectNow());
-        list()->initList(2, 50, rowsBefore);
-    }
-    const QStringList before = rows();
-    if (faultCode)
-        m_device->scriptFault(uint8_t(faultCode), fault, faultReply);
-    RecordingDialogs dialogs;
-    QPushButton *read = child<QPushButton>("m_pushButtonReadOffline");
-    read->click();
-
-    QCOMPARE(dialogs.texts(), QStringList{message});
-    QVERIFY(read->isEnabled());
-    QCOMPARE(requests(), connected && fault != Fault::WriteFails ? QStringList{"12A60100"}
-                                                                 : QStringList());
-    if (message != QStringLiteral("读取成功")) {
-        QCOMPARE(rows(), before);
-        return;
-    }
-    QCOMPARE(list()->rowCount(), storedCount);
-    for (int i = 0; i < storedCount; ++i)
-        QCOMPARE(rowText(list()->row(i)), rowText(decodeOfflineRecord(QByteArray(
-                     reinterpret_cast<const char *>(stored(records[i]).data()), 21))));
-    QCOMPARE(list()->row(0).remote, 1);
-    QCOMPARE(list()->row(0).data, QString());
-}
-
-void TestConnection::writeOffline_data()
-{
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<int>("rowCount");
-    QTest::addColumn<int>("capacity");
-    QTest::addColumn<bool>("sendingOn");
-    QTest::addColumn<int>("faultCode");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<QStringList>("sent"); // "off", "on", "clear", "rN"
-    QTest::addColumn<QString>("message"); // the boxes' texts, joined by " / "
-    QTest::addColumn<bool>("sendingAfter");
-    const QString ok = QStringLiteral("设置成功");
-    const QString refused = QStringLiteral("设置离线数据失败");
-    QTest::newRow("empty list clears, switch stays off")
-        << true << 0 << 50 << true << 0 << Fault::NoReply << QStringList{"off", "clear"} << ok
-        << false;
-    QTest::newRow("two rows, switch off and on around")
-        << true << 2 << 50 << true << 0 << Fault::NoReply
-        << QStringList{"off", "r0", "r1", "on"} << ok << true;
-    QTest::newRow("sending back on refused: the switch shows it off")
-        << true << 2 << 50 << true << 0xA0 << Fault::WrongStatus
-        << QStringList{"off", "r0", "r1", "on"} << QStringLiteral("设置离线发送失败 / 设置成功")
-        << false;
-    QTest::newRow("second refused with 0x80")
-        << true << 2 << 50 << true << -2 << Fault::WrongStatus
-        << QStringList{"off", "r0", "r1"} << refused << false;
-    QTest::newRow("first write fails") << true << 2 << 50 << false << 0xA5 << Fault::WriteFails
-                                       << QStringList() << QStringLiteral("离线数据设置失败")
-                                       << false;
-    QTest::newRow("more rows than capacity") << true << 3 << 2 << true << 0 << Fault::NoReply
-                                             << QStringList() << QStringLiteral("最多支持2条数据")
-                                             << true;
-    QTest::newRow("not connected") << false << 0 << 0 << false << 0 << Fault::NoReply
-                                   << QStringList() << QStringLiteral("设备未连接") << false;
-}
-
-void TestConnection::writeOffline()
-{
-    QFETCH(bool, connected);
-    QFETCH(int, rowCount);
-    QFETCH(int, capacity);
-    QFETCH(bool, sendingOn);
-    QFETCH(int, faultCode);
-    QFETCH(Fault, fault);
-    QFETCH(QStringList, sent);
-    QFETCH(QString, message);
-    QFETCH(bool, sendingAfter);
-    start();
-    if (connected)
-        QVERIFY(connectNow());
-    // Rows as a read shows them; row 1 is a data frame with two data bytes.
-    QVector<QByteArray> shown;
-    for (int i = 0; i < rowCount; ++i)
-        shown << encoded(sampleRow(i, i == 1 ? 2 : 8), i, rowCount).leftJustified(21, '\0');
-    list()->initList(2, capacity, 0);
-    if (!shown.isEmpty())
-        list()->fromRecords(shown);
-    auto *sending = child<SwitchButton>("m_pWidgetOfflineSend");
-    sending->setCheckedSilently(sendingOn);
-    if (faultCode == -2) {
-        m_device->scriptFault(0xA5, Fault::NoReply, 99); // spent on the first record
-        m_device->scriptFault(0xA5, fault);
-    } else if (faultCode) {
-        m_device->scriptFault(uint8_t(faultCode), fault);
-    }
-    RecordingDialogs dialogs;
-    QPushButton *write = child<QPushButton>("m_pushButtonWriteOffline");
-    write->click();
-
-    QStringList expected;
-    for (const QString &step : sent) {
-        if (step == QLatin1String("off"))
-            expected << QStringLiteral("12A1020000");
-        else if (step == QLatin1String("on"))
-            expected << QStringLiteral("12A0020000");
-        else if (step == QLatin1String("clear"))
-            expected << QStringLiteral("12A512") + QString(36, QLatin1Char('0'));
-        else
-            expected << hex(encoded(list()->row(step.mid(1).toInt()), step.mid(1).toInt(), rowCount));
-    }
-    QCOMPARE(requests(), expected);
-    QCOMPARE(dialogs.texts().join(QLatin1String(" / ")), message);
-    QCOMPARE(sending->isChecked(), sendingAfter);
-    QVERIFY(write->isEnabled());
-    if (rowCount >= 2 && expected.size() > 1)
-        QCOMPARE(expected.at(sent.indexOf(QStringLiteral("r1"))).size(), 15 * 2);
-}
-
-// The adapter refusing or cutting short a request, without being pulled: every
-// exchange that writes ends with its own message.
-void TestConnection::writeFailuresWithoutUnplugging_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<bool>("sendingOn");
-    QTest::addColumn<int>("faultCode");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<QStringList>("messages");
-    const QString sendFailed = QStringLiteral("设置离线发送失败");
-    QTest::newRow("Write CAN, register cut short")
-        << "m_pushButtonWriteCAN" << false << 0x23 << Fault::PartialWrite
-        << QStringList{QStringLiteral("设置通道0波特率失败")};
-    QTest::newRow("offline send on, not written")
-        << "m_pWidgetOfflineSend" << false << 0xA0 << Fault::WriteFails << QStringList{sendFailed};
-    QTest::newRow("Write offline data goes on after the switch failed")
-        << "m_pushButtonWriteOffline" << true << 0xA1 << Fault::WriteFails
-        << QStringList{sendFailed, QStringLiteral("设置成功")};
-}
-
-void TestConnection::writeFailuresWithoutUnplugging()
-{
-    QFETCH(QString, control);
-    QFETCH(bool, sendingOn);
-    QFETCH(int, faultCode);
-    QFETCH(Fault, fault);
-    QFETCH(QStringList, messages);
-    start();
-    QVERIFY(connectNow());
-    child<SwitchButton>("m_pWidgetOfflineSend")->setCheckedSilently(sendingOn);
-    m_device->scriptFault(uint8_t(faultCode), fault);
-    RecordingDialogs dialogs;
-    QWidget *w = child<QWidget>(control.toLatin1().constData());
-    if (auto *button = qobject_cast<QPushButton *>(w))
-        button->click();
-    else
-        QTest::mouseClick(w, Qt::LeftButton);
-    QCOMPARE(dialogs.texts(), messages);
-    QVERIFY(m_device->isPlugged());
 }
 
 QTEST_MAIN(TestConnection)

@@ -39,19 +39,17 @@ public:
     {
         const QStringList types = filter.split(QStringLiteral(";;"));
         const QString pattern = typeAnswers.isEmpty() ? QString() : typeAnswers.takeFirst();
-        if (selectedFilter) {
-            *selectedFilter = types.first();
-            for (const QString &type : types) {
-                if (!pattern.isEmpty() && type.contains(pattern))
-                    *selectedFilter = type;
-            }
-        }
-        return answer(caption, filter);
+        const QStringList chosen = pattern.isEmpty() ? QStringList() : types.filter(pattern);
+        if (selectedFilter)
+            *selectedFilter = chosen.isEmpty() ? types.first() : chosen.last();
+        return openFileName(nullptr, caption, QString(), filter);
     }
     QString openFileName(QWidget *, const QString &caption, const QString &,
                          const QString &filter) override
     {
-        return answer(caption, filter);
+        fileCaptions << caption;
+        fileFilters << filter;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
 
     QStringList texts() const
@@ -60,13 +58,5 @@ public:
         for (const Box &b : boxes)
             out << b.text;
         return out;
-    }
-
-private:
-    QString answer(const QString &caption, const QString &filter)
-    {
-        fileCaptions << caption;
-        fileFilters << filter;
-        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
 };

@@ -33,89 +33,60 @@ void TestDbc::decode_data()
 {
     QTest::addColumn<QByteArray>("lines");  // after "BO_ 291 M: 8 X"; the signal under test is S
     QTest::addColumn<QByteArray>("data");   // hex, DLC bytes; the record's other bytes are FF
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<quint64>("raw");
-    QTest::addColumn<double>("physical");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");     // "raw physical[ text]"; "-": S is not decoded
 
     // Bits 3-14: 5B = 0101 1011 gives bits 7-3 = 01011 (low), C6 = 1100 0110 gives bits
     // 6-0 = 1000110 (high): 1000110 01011 = 0x8CB.
-    QTest::newRow("little-endian across bytes from bit 3")
-        << sg("3|12@1+ (1,0)") << QByteArray("5bc6") << true << quint64(2251) << 2251.0 << "";
+    QTest::newRow("little-endian across bytes from bit 3") << sg("3|12@1+ (1,0)") << QByteArray("5bc6") << "2251 2251";
     // MSB at byte 0 bit 5: byte 0 bits 5-0 = 011011, byte 1 bits 7-2 = 110001: 0x6F1.
-    QTest::newRow("big-endian across bytes from bit 5")
-        << sg("5|12@0+ (1,0)") << QByteArray("5bc6") << true << quint64(1777) << 1777.0 << "";
+    QTest::newRow("big-endian across bytes from bit 5") << sg("5|12@0+ (1,0)") << QByteArray("5bc6") << "1777 1777";
     // Byte 0 bits 2-0 = 101, byte 1 = 00111100, byte 2 bits 7-2 = 100000: 0x14F20.
-    QTest::newRow("big-endian over three bytes")
-        << sg("2|17@0+ (1,0)") << QByteArray("a53c81") << true << quint64(85792) << 85792.0 << "";
+    QTest::newRow("big-endian over three bytes") << sg("2|17@0+ (1,0)") << QByteArray("a53c81") << "85792 85792";
     // Byte 1 bits 5-0 = 101011, byte 2 bits 7-4 = 1001: 0x2B9 = 697 - 1024 = -327;
     // -327 x 0.5 + 10 = -153.5.
-    QTest::newRow("big-endian signed with factor and offset")
-        << sg("13|10@0- (0.5,10)") << QByteArray("002b9f") << true << quint64(-327) << -153.5 << "";
+    QTest::newRow("big-endian signed, factor, offset") << sg("13|10@0- (0.5,10)") << QByteArray("002b9f") << "-327 -153.5";
     // Byte 0 bits 7-4 = A (low), byte 1 bits 3-0 = E (high): 0xEA = -22; -22 x 0.25 - 40.
-    QTest::newRow("little-endian signed with factor and offset")
-        << sg("4|8@1- (0.25,-40)") << QByteArray("a53e") << true << quint64(-22) << -45.5 << "";
-    // BF = 1011 1111: bit 6 of byte 1 (bit 14) is the only clear one.
-    QTest::newRow("1 bit clear among set ones")
-        << sg("14|1@1+ (1,0)") << QByteArray("ffbf") << true << quint64(0) << 0.0 << "";
-    QTest::newRow("1 bit big-endian set among clear ones")
-        << sg("9|1@0+ (1,0)") << QByteArray("0002") << true << quint64(1) << 1.0 << "";
-    QTest::newRow("64-bit little-endian unsigned: 2^63")
-        << sg("0|64@1+ (1,0)") << QByteArray("0000000000000080") << true << (quint64(1) << 63)
-        << 9223372036854775808.0 << "";
-    QTest::newRow("64-bit big-endian signed") << sg("7|64@0- (1,0)") << QByteArray("fffffffffffffffe")
-                                              << true << quint64(-2) << -2.0 << "";
+    QTest::newRow("little-endian signed, factor, offset") << sg("4|8@1- (0.25,-40)") << QByteArray("a53e") << "-22 -45.5";
+    // 02: bit 1 of byte 1 (bit 9) is the only set one.
+    QTest::newRow("1 bit big-endian") << sg("9|1@0+ (1,0)") << QByteArray("0002") << "1 1";
+    QTest::newRow("64-bit little-endian unsigned: 2^63") << sg("0|64@1+ (1,0)") << QByteArray("0000000000000080")
+                                                         << "-9223372036854775808 9.2233720368547758e+18";
+    QTest::newRow("64-bit big-endian signed") << sg("7|64@0- (1,0)") << QByteArray("fffffffffffffffe") << "-2 -2";
     // Bits 12-19 reach byte 2: byte 1 bits 7-4 = F (low), byte 2 bits 3-0 = A (high).
-    QTest::newRow("within a 3-byte frame")
-        << sg("12|8@1+ (1,0)") << QByteArray("00f00a") << true << quint64(0xAF) << 175.0 << "";
-    QTest::newRow("beyond a 2-byte frame")
-        << sg("12|8@1+ (1,0)") << QByteArray("00f0") << false << quint64(0) << 0.0 << "";
-    QTest::newRow("big-endian beyond a 1-byte frame")
-        << sg("7|16@0+ (1,0)") << QByteArray("12") << false << quint64(0) << 0.0 << "";
-    const QByteArray table = sg("0|8@1+ (1,0)") + "VAL_ 291 S 0 \"Off\" 2 \"Err \\\"x\\\"\" ;";
-    QTest::newRow("value table") << table << QByteArray("02") << true << quint64(2) << 2.0
-                                 << "Err \"x\"";
-    QTest::newRow("value outside the table")
-        << table << QByteArray("01") << true << quint64(1) << 1.0 << "";
+    QTest::newRow("within a 3-byte frame") << sg("12|8@1+ (1,0)") << QByteArray("00f00a") << "175 175";
+    QTest::newRow("beyond a 2-byte frame") << sg("12|8@1+ (1,0)") << QByteArray("00f0") << "-";
+    QTest::newRow("big-endian beyond a 1-byte frame") << sg("7|16@0+ (1,0)") << QByteArray("12") << "-";
+    QTest::newRow("value table") << sg("0|8@1+ (1,0)") + "VAL_ 291 S 0 \"Off\" 2 \"Err \\\"x\\\"\" ;"
+                                 << QByteArray("02") << "2 2 Err \"x\"";
     // The multiplexer, the low nibble of byte 0, comes after S in the file.
     const QByteArray muxed = sg("8|8@1+ (1,0)", "S m2") + sg("0|4@1+ (1,0)", "Mux M");
-    QTest::newRow("multiplexer matches")
-        << muxed << QByteArray("f27f") << true << quint64(0x7F) << 127.0 << "";
-    QTest::newRow("multiplexer differs")
-        << muxed << QByteArray("f37f") << false << quint64(0) << 0.0 << "";
-    QTest::newRow("multiplexer beyond the frame")
-        << sg("0|4@1+ (1,0)", "S m0") + sg("8|8@1+ (1,0)", "Mux M") << QByteArray("00") << false
-        << quint64(0) << 0.0 << "";
+    QTest::newRow("multiplexer matches") << muxed << QByteArray("f27f") << "127 127";
+    QTest::newRow("multiplexer differs") << muxed << QByteArray("f37f") << "-";
+    QTest::newRow("multiplexer beyond the frame") << sg("0|4@1+ (1,0)", "S m0") + sg("8|8@1+ (1,0)", "Mux M")
+                                                  << QByteArray("00") << "-";
     // BFC00000 is -1.5 as an IEEE single: -1.5 x 2 + 1.
-    QTest::newRow("IEEE single")
-        << sg("0|32@1- (2,1)") + "SIG_VALTYPE_ 291 S : 1;" << QByteArray("0000c0bf") << true
-        << quint64(0xBFC00000) << -2.0 << "";
+    QTest::newRow("IEEE single") << sg("0|32@1- (2,1)") + "SIG_VALTYPE_ 291 S : 1;" << QByteArray("0000c0bf")
+                                 << "3217031168 -2";
 }
 
 void TestDbc::decode()
 {
     QFETCH(QByteArray, lines);
     QFETCH(QByteArray, data);
-    QFETCH(bool, present);
-
     DbcDatabase db;
     QString error;
     QVERIFY2(loadDbc("BO_ 291 M: 8 X\n" + lines, &db, &error), qPrintable(error));
-    MonitorRecord frame;
-    frame.id = 291;
-    frame.data = QByteArray::fromHex(data);
-    frame.dlc = frame.data.size();
-    frame.data = frame.data.leftJustified(8, '\xff');
+    const QByteArray bytes = QByteArray::fromHex(data);
+    const MonitorRecord frame{0, 291, false, false, false, 0, bytes.size(), bytes.leftJustified(8, '\xff')};
     QVector<DbcValue> values;
     QVERIFY(decodeDbcFrame(db, frame, &values));
-    const auto s = std::find_if(values.cbegin(), values.cend(),
-                                [](const DbcValue &v) { return v.signal->name == "S"; });
-    QCOMPARE(s != values.cend(), present);
-    if (present) {
-        QTEST(s->raw, "raw");
-        QTEST(s->physical, "physical");
-        QTEST(s->text, "text");
+    QString shown = QStringLiteral("-");
+    for (const DbcValue &v : qAsConst(values)) {
+        if (v.signal->name == "S")
+            shown = QStringLiteral("%1 %2").arg(qint64(v.raw)).arg(QString::number(v.physical, 'g', 17))
+                + (v.text.isEmpty() ? QString() : QLatin1Char(' ') + v.text);
     }
+    QTEST(shown, "shown");
 }
 
 void TestDbc::refuse_data()
@@ -126,32 +97,19 @@ void TestDbc::refuse_data()
     const QByteArray bo("BO_ 1 A: 8 X\n");
     QTest::newRow("signal outside a message") << "VERSION \"\"\n\n" + sg("0|8@1+ (1,0)")
                                               << "line 3: expected BO_ before SG_";
-    QTest::newRow("byte order") << bo + sg("0|8@2+ (1,0)") << "line 2: expected 0 or 1 after \"@\"";
     QTest::newRow("length 0") << bo + sg("0|0@1+ (1,0)") << "line 2: expected a length from 1 to 64";
-    QTest::newRow("infinite factor") << bo + sg("0|8@1+ (1e999,0)") << "line 2: expected a factor";
-    QTest::newRow("line ends inside a signal") << bo + " SG_ S : 0|8@1+ (1,0) [0|0\n\"\" X\n"
-                                               << "line 2: expected \"]\"";
     QTest::newRow("mN without M") << bo + sg("8|8@1+ (1,0)", "S m1") + sg("8|8@1+ (1,0)", "T m2")
                                   << "line 2: expected a multiplexer (M) in message A";
-    QTest::newRow("two multiplexers") << bo + sg("0|8@1+ (1,0)", "S M") + sg("8|8@1+ (1,0)", "T M")
-                                      << "line 3: expected one multiplexer (M) per message";
     QTest::newRow("mNM") << bo + sg("0|8@1+ (1,0)", "S m1M")
                          << "line 2: expected M or mN (mNM, a multiplexed multiplexer, is not supported)";
-    QTest::newRow("signal name twice") << bo + sg("0|8@1+ (1,0)") + sg("8|8@1+ (1,0)")
-                                       << "line 3: expected a signal name not used before in message A";
     QTest::newRow("standard identifier above 0x7FF")
         << QByteArray("BO_ 2048 A: 8 X\n")
         << "line 1: expected a standard identifier up to 2047 (bit 31 marks an extended one)";
-    QTest::newRow("identifier twice") << bo + "BO_ 1 B: 8 X\n"
-                                      << "line 2: expected an identifier that no other message has";
     QTest::newRow("string not closed") << bo + "CM_ BO_ 1 \"first\nsecond;\n"
                                        << "line 2: expected \" to close the string";
-    QTest::newRow("comment without ;") << bo + "CM_ BO_ 1 \"first\nsecond\"\nBO_ 2 B: 8 X\n"
-                                       << "line 4: expected \";\"";
     QTest::newRow("read-past section without ;")
         << "BA_DEF_ BO_ \"Cycle;Time\" INT 0 65535\n" + bo + "BA_ \"Cycle\" BO_ 1 10;\n"
         << "line 1: expected \";\" to end BA_DEF_";
-    QTest::newRow("unknown keyword") << bo + "FOO_ 1;\n" << "line 2: expected a keyword, not \"FOO_\"";
     QTest::newRow("IEEE single on 16 bits") << bo + sg("0|16@1+ (1,0)") + "SIG_VALTYPE_ 1 S : 1;"
                                             << "line 3: expected a 32-bit signal for value type 1";
 }
@@ -169,43 +127,30 @@ void TestDbc::refuse()
     QCOMPARE(db.messages().at(0).name, QString("Kept"));
 }
 
+// The sections a real file carries are read past; a Latin-1 file is read too.
 void TestDbc::realisticFile()
 {
     // 2566844926 = 0x98FEF1FE: bit 31 marks the extended identifier 0x18FEF1FE.
     const QString text = QString::fromUtf8(R"(VERSION "1.0"
-
 NS_ :
 	NS_DESC_
-	CM_
-	BA_
-
 BS_:
-BU_: Engine Gateway Dash
+BU_: Engine Dash
 VAL_TABLE_ OnOff 1 "On" 0 "Off" ;
-
 BO_ 256 EngineData: 8 Engine
  SG_ EngineSpeed : 7|16@0+ (0.25,0) [0|16383.75] "rpm" Gateway,Dash
  SG_ CoolantTemp : 16|8@1+ (1,-40) [-40|215] "°C" Dash
-
 BO_ 2566844926 Aux: 8 Gateway
  SG_ Lamp : 0|2@1+ (1,0) [0|3] "" Dash
-
-BO_ 3221225472 VECTOR__INDEPENDENT_SIG_MSG: 0 Vector__XXX
- SG_ 0_Orphan : 0|8@1+ (1,0) [0|0] "" Vector__XXX
-
 BO_TX_BU_ 256 : Engine,Gateway;
 EV_ EnvTemp: 0 [0|100] "" 0 1 DUMMY_NODE_VECTOR0 Vector__XXX;
-CM_ "The network";
-CM_ BU_ Engine "Engine controller";
 CM_ BO_ 256 "Every 10 ms;
 the \"main\" message";
-CM_ SG_ 256 EngineSpeed "Crankshaft";
 CM_ SG_ 999 Nothing "of no message";
 BA_DEF_ BO_ "GenMsgCycleTime" INT 0 65535;
 BA_ "GenMsgCycleTime" BO_ 256 10;
 VAL_ 2566844926 Lamp 0 "Off" 1 "On" 2 "Fault" ;
 VAL_ 256 Missing 0 "x" ;
-VAL_ EnvTemp 0 "Cold" ;
 SIG_GROUP_ 256 Group 1 : EngineSpeed CoolantTemp;
 )");
     QTemporaryDir dir;
@@ -217,39 +162,24 @@ SIG_GROUP_ 256 Group 1 : EngineSpeed CoolantTemp;
         DbcDatabase db;
         QString error;
         QVERIFY2(loadDbcFile(file.fileName(), &db, &error), qPrintable(error));
-
-        QCOMPARE(db.messages().size(), 3);
-        const DbcMessage *engine = db.message(256, false);
-        QVERIFY(engine);
-        QCOMPARE(engine->comment, QString("Every 10 ms;\nthe \"main\" message"));
-        const DbcSignal &speed = engine->signalList.at(0);
-        QVERIFY(!speed.littleEndian && !speed.isSigned);
-        QCOMPARE(speed.maximum, 16383.75);
-        QCOMPARE(speed.receivers, QStringList({"Gateway", "Dash"}));
-        QCOMPARE(speed.comment, QString("Crankshaft"));
+        QCOMPARE(db.messages().size(), 2);
+        QCOMPARE(db.message(256, false)->comment, QString("Every 10 ms;\nthe \"main\" message"));
 
         // 0x0C35 = 3125 x 0.25 rpm; 0x3C = 60, - 40.
-        MonitorRecord frame;
-        frame.id = 256;
-        frame.dlc = 8;
-        frame.data = QByteArray::fromHex("0c353c0000000000");
+        MonitorRecord frame{0, 256, false, false, false, 0, 8, QByteArray::fromHex("0c353c0000000000")};
         QVector<DbcValue> values;
-        QCOMPARE(decodeDbcFrame(db, frame, &values), engine);
+        QCOMPARE(decodeDbcFrame(db, frame, &values), db.message(256, false));
         QCOMPARE(values.size(), 2);
         QCOMPARE(values.at(0).physical, 781.25);
         QCOMPARE(values.at(1).physical, 20.0);
         QCOMPARE(values.at(1).signal->unit, QString("°C"));
         frame.remote = true;
         QVERIFY(!decodeDbcFrame(db, frame, &values) && values.isEmpty());
-
-        frame = MonitorRecord();
-        frame.id = 0x18FEF1FE;
-        frame.dlc = 1;
-        frame.data = QByteArray::fromHex("02");
+        // The identifier matches only with its width.
+        frame = MonitorRecord{0, 0x18FEF1FE, false, false, false, 0, 1, QByteArray::fromHex("02")};
         QVERIFY(!decodeDbcFrame(db, frame, &values));
         frame.extended = true;
-        QCOMPARE(decodeDbcFrame(db, frame, &values), db.message(0x18FEF1FE, true));
-        QCOMPARE(values.size(), 1);
+        QVERIFY(decodeDbcFrame(db, frame, &values));
         QCOMPARE(values.at(0).text, QString("Fault"));
     }
 }
@@ -265,15 +195,11 @@ void TestDbc::numberText_data()
     const int float32 = int(DbcSignal::ValueType::Float32);
     const int float64 = int(DbcSignal::ValueType::Float64);
     QTest::newRow("negative zero") << integer << -0.0 << "0";
-    QTest::newRow("whole, 10^18") << integer << 1e18 << "1000000000000000000";
     QTest::newRow("2^64 is past 2^63") << integer << 18446744073709551616.0 << "18446744073709551616";
     QTest::newRow("7 x 0.1 x 1e-7 rounded to 15 digits") << integer << 7 * 0.1 * 1e-7 << "7e-08";
-    QTest::newRow("a genuine 15th digit kept") << integer << 0.123456789012345 << "0.123456789012345";
     QTest::newRow("double: all 17 digits") << float64 << 0.1 * 3 << "0.30000000000000004";
     QTest::newRow("float: 0.1f as written") << float32 << double(0.1f) << "0.1";
-    QTest::newRow("float scaled past its range") << float32 << 1e39 << "1e+39";
     QTest::newRow("NaN") << float64 << qQNaN() << "";
-    QTest::newRow("-infinity") << float32 << -qInf() << "";
 }
 
 void TestDbc::numberText()

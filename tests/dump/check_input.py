@@ -4,7 +4,6 @@ python-can; ASC files of python-can and log2asc read in; JSON lines and console 
 decoded with a DBC; the filter, count and numbering on file frames; refused inputs.
 usage: check_input.py BRANTEL-DUMP SAMPLE.log SAMPLE.dbc. Exit 77 without python-can."""
 
-import json
 import os
 import shutil
 import subprocess
@@ -36,11 +35,6 @@ JSON = r"""{"t":1765000000.123456,"ch":0,"id":291,"ext":false,"rtr":false,"dlc":
 CONSOLE = ['  Engine(Speed=0.3 km/h, Temp=-66 °C, Gear=3 "Drive "D"", Ratio=0.1)',
            "  Engine(Speed=100 km/h)", '  Status(Mode=1 "Größe\t\\1", Level=2.5 %)',
            '  Status(Mode=2 "Code", Code=-2)', "  Raw(Value=nan)", "  Raw(Value=0.1)"]
-KEYS = ["t", "ch", "id", "ext", "rtr", "dlc", "data"]
-TYPES = dict(t=float, ch=int, id=int, ext=bool, rtr=bool, dlc=int, data=str, msg=str,
-             signals=list, labels=list)
-
-
 def check(condition, text):
     if not condition:
         failures.append(text)
@@ -58,20 +52,6 @@ def frames(reader, asc=False):
             m.arbitration_id, m.is_extended_id, m.is_remote_frame, m.is_rx, m.dlc,
             b"" if m.is_remote_frame else bytes(m.data)) for m in reader]
     return [(f[0] - out[0][0],) + f[1:] for f in out]
-
-
-def check_json_types(text):
-    for line in text.splitlines():
-        pairs = json.loads(line, object_pairs_hook=list)
-        keys = [k for k, _ in pairs]
-        check(keys in (KEYS, KEYS + ["msg", "signals"], KEYS + ["msg", "signals", "labels"]),
-              f"JSON keys {keys}")
-        for k, v in pairs:
-            check(type(v) is TYPES.get(k), f"JSON {k} is {type(v).__name__}")
-        values = dict(pairs)
-        check(all(type(v) in (int, float, type(None)) for _, v in values.get("signals", [])),
-              f"a signal value that is no number: {line}")
-        check(all(type(v) is str for _, v in values.get("labels", [])), f"labels: {line}")
 
 
 with tempfile.TemporaryDirectory() as d:
@@ -113,7 +93,6 @@ with tempfile.TemporaryDirectory() as d:
 
     run = dump("--input", LOG, "--dbc", DBC, "-f", "json")
     check(run.stdout == JSON, f"JSON lines:\n{run.stdout}")
-    check_json_types(run.stdout)
     lines = dump("--input", LOG, "--dbc", DBC, "-f", "candump").stdout.splitlines()
     check([l for l in lines if l.startswith("  ")] == CONSOLE and len(lines) == 16,
           f"candump lines:\n{lines}")
@@ -141,20 +120,15 @@ with tempfile.TemporaryDirectory() as d:
     for text, args, code, message in [
             ("hello\n", [], 1, "in:1: neither a candump log frame nor"),
             ("\n" + sample[:100] + "(1.5) can0 123#\n", [], 1, "in:4: not a candump log frame"),
-            (asc_head.replace("hex", "dec"), [], 1, "in:2: only hexadecimal"),
             (asc_head + "0.100000 CANFD 1 Rx 123 1 0 8 8 01 02 03 04 05 06 07 08\n", [], 1,
              "in:3: CAN FD frames are not read"),
             (sample, ["--seconds", "1"], 2, "--seconds has no meaning"),
-            (sample, ["--simulate"], 2, "--simulate has no meaning"),
             (sample, ["--dbc", DBC], 2, "candump and json formats only"),
-            (sample, ["-f", "json", "--dbc", path("none.dbc")], 1, "none.dbc: No such file"),
             (sample, ["-f", "json", "--dbc", LOG], 1, "sample.log: line 1: expected"),
             (sample, ["-o", path("in")], 2, "would overwrite the input")]:
         run = dump("--input", path("in", text), *args, code=code)
         check(message in run.stderr, f"{message}: {run.stderr}")
     check(open(path("in")).read() == sample, "the input was overwritten")
 
-for f in failures:
-    print(f)
-print(f"{len(failures)} failures")
+print("\n".join(failures + [f"{len(failures)} failures"]))
 sys.exit(1 if failures else 0)

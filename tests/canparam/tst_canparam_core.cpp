@@ -25,12 +25,9 @@ void TestCanParamCore::registerBytes_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes"); // empty: refused
     QTest::newRow("blanks anywhere") << " 12 3456\t78\n" << hex("12345678");
-    QTest::newRow("register field") << "0x0012000B" << hex("0012000b");
     QTest::newRow("upper X") << "0X1a2B3c4D" << hex("1a2b3c4d");
     QTest::newRow("seven digits") << "1234567" << QByteArray();
-    QTest::newRow("nine digits") << "0x100120017" << QByteArray();
     QTest::newRow("two prefixes") << "0x0x12345678" << QByteArray();
-    QTest::newRow("full-width digits") << QString::fromUtf8("１２３４５６７８") << QByteArray();
 }
 
 void TestCanParamCore::registerBytes()
@@ -52,9 +49,6 @@ void TestCanParamCore::filterRecord_data()
     QTest::newRow("default row 0, channel 0")
         << 0 << 0 << "1, 0, 1, 00 00 00 00, 00 00 00 00" << hex("12240b00800100000000" "00000000")
         << "1, 0, 1, 00 00 00 00, 00 00 00 00";
-    QTest::newRow("default row 5, channel 1")
-        << 5 << 1 << "0, 0, 1, 00 00 00 00, 00 00 00 00" << hex("12240b05080100000000" "00000000")
-        << "0, 0, 1, 00 00 00 00, 00 00 00 00";
     QTest::newRow("list mode, 16 bits, channel 1")
         << 13 << 1 << "1, 1, 0, 12 34 56 78,  12 3456 78 " << hex("12240b0d881012345678" "12345678")
         << "1, 1, 0, 12 34 56 78, 12 34 56 78";

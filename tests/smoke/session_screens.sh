@@ -7,39 +7,14 @@
 set -euo pipefail
 exe=$1 lang=$2 tag=$3 out=$4
 mkdir -p "$out"
-for name in start can_parameters offline_list monitor_idle cache_size_dialog filter_dialog \
+for name in main_window start can_parameters offline_list monitor_idle cache_size_dialog filter_dialog \
             device_info_dialog about_dialog monitor_streaming; do
     rm -f "$out/${name}_$tag.png"
 done
 
 inner=$(cat <<'INNER'
 set -euo pipefail
-fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null || true; exit 1; }
-alive() { kill -0 "$pid" 2>/dev/null || fail "brantel exited while $1"; }
-# Ids of our visible windows named exactly $1 (compared here: xdotool's own name
-# patterns do not match multibyte names reliably).
-named() {
-    for w in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && echo "$w"
-    done
-    return 0
-}
-# Waits until such a window exists; prints its id.
-find_window() {
-    for _ in $(seq 1 100); do
-        id=$(named "$1" | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-gone() {
-    for _ in $(seq 1 50); do
-        [ -z "$(named "$1")" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$LIB"
 # Screenshot of one window, refused when it came out (nearly) one colour.
 shot() {
     alive "taking $1"
@@ -49,7 +24,6 @@ shot() {
     [ "$colours" -gt 16 ] || fail "$1 screenshot looks blank ($colours colours)"
     echo "kept $1_$TAG.png ($colours colours)"
 }
-key() { xdotool key --delay 100 "$@"; sleep 0.3; }
 
 "$EXE" --simulate &
 pid=$!
@@ -61,6 +35,7 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 xdotool windowfocus --sync "$main"
 sleep 1   # the simulated adapter's name arrives after the first paint
 shot start "$main"
+import -window root "$OUT/main_window_$TAG.png"
 
 # The device name field has the focus at start; the next stop is Connect.
 key Tab space
@@ -94,20 +69,7 @@ dialog filter_dialog "$FILTER_TITLE" 2
 dialog device_info_dialog "$DEVINFO_TITLE" 3
 dialog about_dialog "$ABOUT_TITLE" 5
 
-# Monitoring on: the switch takes no keyboard, so it is found by its off colour in the
-# page's bottom row; the data-watch switch is the right one of the two there.
-eval "$(xdotool getwindowgeometry --shell "$main")"
-import -window "$main" "$OUT/.row.png"
-# "x y" of the switch-coloured pixel nearest the right end, among columns holding at
-# least ten of them (text never does), in the bottom 60 rows.
-spot=$(convert "$OUT/.row.png" -crop "x60+0+$((HEIGHT - 60))" +repage txt:- \
-       | awk -F'[,: ]+' '/#E1E1E1/ {n[$1]++; y[$1] += $2}
-                         END {for (x in n) if (n[x] >= 10) print x, int(y[x] / n[x])}' \
-       | sort -n | tail -1)
-rm -f "$OUT/.row.png"
-[ -n "$spot" ] || fail "no monitoring switch on the monitor page"
-read -r sx sy <<<"$spot"
-xdotool mousemove $((X + sx - 10)) $((Y + HEIGHT - 60 + sy)) click 1
+monitoring_on "$main"
 sleep 1
 shot monitor_streaming_a "$main"
 sleep 1
@@ -122,7 +84,7 @@ wait "$pid" 2>/dev/null || true
 INNER
 )
 unset LC_ALL LC_NUMERIC LC_MESSAGES
-env LANG="$lang" EXE="$exe" OUT="$out" TAG="$tag" \
+env LANG="$lang" EXE="$exe" OUT="$out" TAG="$tag" LIB="$(dirname "$0")/screen_lib.sh" \
     CACHE_TITLE="$CACHE_TITLE" FILTER_TITLE="$FILTER_TITLE" DEVINFO_TITLE="$DEVINFO_TITLE" \
     ABOUT_TITLE="$ABOUT_TITLE" \
     bash "$(dirname "$0")/xvfb-run.sh" 1280x1024x24 bash -c "$inner"

@@ -16,22 +16,7 @@ printf '[trace]\ndbcFile=%s\n' "$(readlink -f "$dbc")" >"$config/Brantel/Brantel
 
 inner=$(cat <<'INNER'
 set -euo pipefail
-fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null || true; exit 1; }
-named() { # our visible windows named exactly $1
-    for w in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && echo "$w"
-    done
-    return 0
-}
-find_window() {
-    for _ in $(seq 1 100); do
-        id=$(named "$1" | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-key() { xdotool key --delay 100 "$@"; sleep 0.3; }
+source "$LIB"
 
 "$EXE" --simulate &
 pid=$!
@@ -43,18 +28,7 @@ key Tab space        # Connect
 sleep 1
 key Tab Right Right  # the monitor page
 
-# Monitoring on: the right one of the two switches in the page's bottom row, found by its
-# off colour (as in session_screens.sh).
-eval "$(xdotool getwindowgeometry --shell "$main")"
-import -window "$main" "$OUT/.row.png"
-spot=$(convert "$OUT/.row.png" -crop "x60+0+$((HEIGHT - 60))" +repage txt:- \
-       | awk -F'[,: ]+' '/#E1E1E1/ {n[$1]++; y[$1] += $2}
-                         END {for (x in n) if (n[x] >= 10) print x, int(y[x] / n[x])}' \
-       | sort -n | tail -1)
-rm -f "$OUT/.row.png"
-[ -n "$spot" ] || fail "no monitoring switch on the monitor page"
-read -r sx sy <<<"$spot"
-xdotool mousemove $((X + sx - 10)) $((Y + HEIGHT - 60 + sy)) click 1
+monitoring_on "$main"
 sleep 1
 
 # The main menu's entry after the described ones: the signal trace (the cache size entry
@@ -84,5 +58,5 @@ wait "$pid" 2>/dev/null || true
 INNER
 )
 unset LC_ALL LC_NUMERIC LC_MESSAGES
-env LANG="$lang" EXE="$exe" OUT="$out" TAG="$tag" TITLE="$TITLE" XDG_CONFIG_HOME="$config" \
+env LANG="$lang" EXE="$exe" OUT="$out" TAG="$tag" LIB="$(dirname "$0")/screen_lib.sh" TITLE="$TITLE" XDG_CONFIG_HOME="$config" \
     bash "$(dirname "$0")/xvfb-run.sh" 1280x1024x24 bash -c "$inner"

@@ -547,6 +547,10 @@
         <translation>Simplified Chinese</translation>
     </message>
     <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
         <source>获取</source>
         <translation>get</translation>
     </message>

@@ -547,6 +547,10 @@
         <translation>简体中文</translation>
     </message>
     <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
         <source>获取</source>
         <translation>获取</translation>
     </message>

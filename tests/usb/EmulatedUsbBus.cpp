@@ -30,16 +30,11 @@ std::string descriptors(uint16_t vid, uint16_t pid, const std::vector<UsbEndpoin
         9, 2, uint8_t(total), uint8_t(total >> 8), 1, 1, 0, 0x80, 50,
         // interface 0, alternate setting 0, vendor class
         9, 4, 0, 0, uint8_t(endpoints.size()), 0xFF, 0, 0, 0};
-    for (const UsbEndpoint &e : endpoints) {
-        const bool interrupt = (e.attributes & 3) == 3;
-        d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t(interrupt ? 1 : 0)});
-    }
+    for (const UsbEndpoint &e : endpoints) // interrupt endpoints polled every frame
+        d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t((e.attributes & 3) == 3 ? 1 : 0)});
     std::string hex;
-    char b[3];
-    for (uint8_t v : d) {
-        std::snprintf(b, sizeof b, "%02x", v);
-        hex += b;
-    }
+    for (uint8_t v : d)
+        hex += {"0123456789abcdef"[v >> 4], "0123456789abcdef"[v & 15]};
     return hex;
 }
 
@@ -56,6 +51,14 @@ struct Device {
     std::mutex mutex;
     std::vector<UMockdevIoctlData *> flying;   // IN URBs waiting for data
     std::deque<UMockdevIoctlData *> finished;  // URBs ready to be reaped
+    ~Device()
+    {
+        for (UMockdevIoctlData *u : flying)
+            umockdev_ioctl_data_unref(u);
+        for (UMockdevIoctlData *u : finished)
+            umockdev_ioctl_data_unref(u);
+        g_clear_object(&handler);
+    }
 };
 
 void finish(Device *dev, UMockdevIoctlData *urbData, int status, int actual)
@@ -92,6 +95,10 @@ void serviceFlying(Device *dev)
 gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer userData)
 {
     auto *dev = static_cast<Device *>(userData);
+    const auto done = [client](int errnum = 0) {
+        umockdev_ioctl_client_complete(client, errnum ? -1 : 0, errnum);
+        return TRUE;
+    };
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
     std::lock_guard<std::mutex> lock(dev->mutex);
@@ -102,9 +109,8 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
         *reinterpret_cast<guint32 *>(d->data) =
             USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM
             | USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
-        umockdev_ioctl_client_complete(client, 0, 0);
         umockdev_ioctl_data_unref(d);
-        return TRUE;
+        return done();
     }
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_RELEASEINTERFACE:
@@ -113,18 +119,13 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
     case USBDEVFS_RESET:
     case USBDEVFS_RESETEP:
     case USBDEVFS_SETCONFIGURATION:
-        umockdev_ioctl_client_complete(client, dev->firmware->isPlugged() ? 0 : -1,
-                                       dev->firmware->isPlugged() ? 0 : ENODEV);
-        return TRUE;
+        return done(dev->firmware->isPlugged() ? 0 : ENODEV);
     case USBDEVFS_GETDRIVER:
-        umockdev_ioctl_client_complete(client, -1, ENODATA); // no kernel driver bound
-        return TRUE;
+        return done(ENODATA); // no kernel driver bound
 
     case USBDEVFS_SUBMITURB: {
-        if (!dev->firmware->isPlugged()) {
-            umockdev_ioctl_client_complete(client, -1, ENODEV);
-            return TRUE;
-        }
+        if (!dev->firmware->isPlugged())
+            return done(ENODEV);
         UMockdevIoctlData *urbData =
             umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
         auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
@@ -141,31 +142,25 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
                 : TransferStatus::Ok;
             if (taken != TransferStatus::Ok) {
                 umockdev_ioctl_data_unref(urbData);
-                umockdev_ioctl_client_complete(client, -1,
-                                               taken == TransferStatus::Gone ? ENODEV : EPIPE);
-                return TRUE;
+                return done(taken == TransferStatus::Gone ? ENODEV : EPIPE);
             }
             finish(dev, urbData, 0, int(accepted));
         }
-        umockdev_ioctl_client_complete(client, 0, 0);
-        return TRUE;
+        return done();
     }
 
     case USBDEVFS_REAPURB:
     case USBDEVFS_REAPURBNDELAY: {
         serviceFlying(dev);
-        if (dev->finished.empty()) {
-            umockdev_ioctl_client_complete(client, -1, EAGAIN);
-            return TRUE;
-        }
+        if (dev->finished.empty())
+            return done(EAGAIN);
         UMockdevIoctlData *urbData = dev->finished.front();
         dev->finished.pop_front();
         UMockdevIoctlData *ptr = umockdev_ioctl_data_resolve(arg, 0, sizeof(gpointer), nullptr);
         umockdev_ioctl_data_set_ptr(ptr, 0, urbData);
-        umockdev_ioctl_client_complete(client, 0, 0);
         umockdev_ioctl_data_unref(ptr);
         umockdev_ioctl_data_unref(urbData);
-        return TRUE;
+        return done();
     }
 
     case USBDEVFS_DISCARDURB: {
@@ -173,14 +168,11 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
         const gulong addr = *reinterpret_cast<gulong *>(arg->data);
         auto it = std::find_if(dev->flying.begin(), dev->flying.end(),
                                [addr](UMockdevIoctlData *u) { return u->client_addr == addr; });
-        if (it == dev->flying.end()) {
-            umockdev_ioctl_client_complete(client, -1, EINVAL);
-            return TRUE;
-        }
+        if (it == dev->flying.end())
+            return done(EINVAL);
         finish(dev, *it, -ENOENT, 0);
         dev->flying.erase(it);
-        umockdev_ioctl_client_complete(client, 0, 0);
-        return TRUE;
+        return done();
     }
     default:
         return FALSE;
@@ -194,6 +186,18 @@ struct EmulatedUsbBus::Impl {
     std::map<std::string, std::unique_ptr<Device>> devices;
     std::vector<std::unique_ptr<Device>> unplugged; // their handlers may still be called
     int nextDevnum = 2;
+    Device *find(const std::string &sysfsPath) const
+    {
+        auto it = devices.find(sysfsPath);
+        return it == devices.end() ? nullptr : it->second.get();
+    }
+    ~Impl()
+    {
+        for (auto &entry : devices)
+            umockdev_testbed_remove_device(testbed, entry.first.c_str());
+        // The testbed stops its worker before the handlers and their state go away.
+        g_clear_object(&testbed);
+    }
 };
 
 std::vector<UsbEndpoint> EmulatedUsbBus::adapterEndpoints()
@@ -223,24 +227,7 @@ EmulatedUsbBus::EmulatedUsbBus() : d(new Impl)
     d->testbed = umockdev_testbed_new();
 }
 
-EmulatedUsbBus::~EmulatedUsbBus()
-{
-    for (auto &entry : d->devices)
-        umockdev_testbed_remove_device(d->testbed, entry.first.c_str());
-    // The testbed stops its worker before the handlers and their state go away.
-    g_clear_object(&d->testbed);
-    auto release = [](Device &dev) {
-        for (UMockdevIoctlData *u : dev.flying)
-            umockdev_ioctl_data_unref(u);
-        for (UMockdevIoctlData *u : dev.finished)
-            umockdev_ioctl_data_unref(u);
-        g_clear_object(&dev.handler);
-    };
-    for (auto &entry : d->devices)
-        release(*entry.second);
-    for (auto &dev : d->unplugged)
-        release(*dev);
-}
+EmulatedUsbBus::~EmulatedUsbBus() = default;
 
 std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
                                  const std::vector<UsbEndpoint> &endpoints, uint16_t vendorId,
@@ -303,21 +290,19 @@ void EmulatedUsbBus::unplug(const std::string &sysfsPath)
 
 bool EmulatedUsbBus::address(const std::string &sysfsPath, int *bus, int *device) const
 {
-    auto it = d->devices.find(sysfsPath);
-    if (it == d->devices.end())
-        return false;
-    *bus = it->second->bus;
-    *device = it->second->devnum;
-    return true;
+    const Device *dev = d->find(sysfsPath);
+    if (dev)
+        *bus = dev->bus, *device = dev->devnum;
+    return dev;
 }
 
 std::string EmulatedUsbBus::nodeFile(const std::string &sysfsPath) const
 {
-    auto it = d->devices.find(sysfsPath);
-    if (it == d->devices.end())
+    const Device *dev = d->find(sysfsPath);
+    if (!dev)
         return {};
     gchar *root = umockdev_testbed_get_root_dir(d->testbed);
-    std::string file = std::string(root) + it->second->devNode;
+    std::string file = std::string(root) + dev->devNode;
     g_free(root);
     return file;
 }

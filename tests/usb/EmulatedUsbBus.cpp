@@ -44,7 +44,7 @@ struct Device {
     std::shared_ptr<SimFirmware> firmware;
     std::string sysfsPath;
     std::string devNode;
-    int bus = 0;
+    int bus = 1;
     int devnum = 0;
     UMockdevIoctlBase *handler = nullptr;
 
@@ -53,10 +53,8 @@ struct Device {
     std::deque<UMockdevIoctlData *> finished;  // URBs ready to be reaped
     ~Device()
     {
-        for (UMockdevIoctlData *u : flying)
-            umockdev_ioctl_data_unref(u);
-        for (UMockdevIoctlData *u : finished)
-            umockdev_ioctl_data_unref(u);
+        for (UMockdevIoctlData *u : flying) umockdev_ioctl_data_unref(u);
+        for (UMockdevIoctlData *u : finished) umockdev_ioctl_data_unref(u);
         g_clear_object(&handler);
     }
 };
@@ -64,8 +62,7 @@ struct Device {
 void finish(Device *dev, UMockdevIoctlData *urbData, int status, int actual)
 {
     auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
-    urb->status = status;
-    urb->actual_length = actual;
+    urb->status = status, urb->actual_length = actual;
     dev->finished.push_back(urbData);
 }
 
@@ -76,18 +73,15 @@ void serviceFlying(Device *dev)
     for (auto it = dev->flying.begin(); it != dev->flying.end();) {
         auto *urb = reinterpret_cast<usbdevfs_urb *>((*it)->data);
         SimFirmware::Bytes bytes;
-        if (!plugged) {
-            finish(dev, *it, -ESHUTDOWN, 0);
-        } else if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT ? dev->firmware->tryTakeReply(bytes)
-                                                            : dev->firmware->tryTakeBulk(bytes)) {
-            // A longer packet than the buffer is babble, as the host controller reports it.
-            const int n = std::min<int>(urb->buffer_length, int(bytes.size()));
-            std::memcpy(urb->buffer, bytes.data(), size_t(n));
-            finish(dev, *it, int(bytes.size()) > n ? -EOVERFLOW : 0, n);
-        } else {
+        if (plugged && !(urb->type == USBDEVFS_URB_TYPE_INTERRUPT ? dev->firmware->tryTakeReply(bytes)
+                                                                  : dev->firmware->tryTakeBulk(bytes))) {
             ++it;
             continue;
         }
+        // A longer packet than the buffer is babble, as the host controller reports it.
+        const int n = std::min<int>(urb->buffer_length, int(bytes.size()));
+        std::copy_n(bytes.begin(), n, static_cast<uint8_t *>(urb->buffer));
+        finish(dev, *it, !plugged ? -ESHUTDOWN : int(bytes.size()) > n ? -EOVERFLOW : 0, n);
         it = dev->flying.erase(it);
     }
 }
@@ -95,10 +89,8 @@ void serviceFlying(Device *dev)
 gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer userData)
 {
     auto *dev = static_cast<Device *>(userData);
-    const auto done = [client](int errnum = 0) {
-        umockdev_ioctl_client_complete(client, errnum ? -1 : 0, errnum);
-        return TRUE;
-    };
+    const auto done = [client](int errnum = 0)
+    { umockdev_ioctl_client_complete(client, errnum ? -1 : 0, errnum); return TRUE; };
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
     std::lock_guard<std::mutex> lock(dev->mutex);
@@ -106,19 +98,14 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
     switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
         UMockdevIoctlData *d = umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), nullptr);
-        *reinterpret_cast<guint32 *>(d->data) =
-            USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM
-            | USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+        *reinterpret_cast<guint32 *>(d->data) = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM
+                                                | USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+        done(); // before the data it wrote back is released
         umockdev_ioctl_data_unref(d);
-        return done();
+        return TRUE;
     }
-    case USBDEVFS_CLAIMINTERFACE:
-    case USBDEVFS_RELEASEINTERFACE:
-    case USBDEVFS_SETINTERFACE:
-    case USBDEVFS_CLEAR_HALT:
-    case USBDEVFS_RESET:
-    case USBDEVFS_RESETEP:
-    case USBDEVFS_SETCONFIGURATION:
+    case USBDEVFS_CLAIMINTERFACE: case USBDEVFS_RELEASEINTERFACE: case USBDEVFS_SETINTERFACE:
+    case USBDEVFS_CLEAR_HALT: case USBDEVFS_RESET: case USBDEVFS_RESETEP: case USBDEVFS_SETCONFIGURATION:
         return done(dev->firmware->isPlugged() ? 0 : ENODEV);
     case USBDEVFS_GETDRIVER:
         return done(ENODATA); // no kernel driver bound
@@ -126,8 +113,7 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
     case USBDEVFS_SUBMITURB: {
         if (!dev->firmware->isPlugged())
             return done(ENODEV);
-        UMockdevIoctlData *urbData =
-            umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
+        UMockdevIoctlData *urbData = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
         auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
         UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(
             urbData, G_STRUCT_OFFSET(usbdevfs_urb, buffer), gsize(urb->buffer_length), nullptr);
@@ -149,8 +135,7 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
         return done();
     }
 
-    case USBDEVFS_REAPURB:
-    case USBDEVFS_REAPURBNDELAY: {
+    case USBDEVFS_REAPURB: case USBDEVFS_REAPURBNDELAY: {
         serviceFlying(dev);
         if (dev->finished.empty())
             return done(EAGAIN);
@@ -158,16 +143,16 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
         dev->finished.pop_front();
         UMockdevIoctlData *ptr = umockdev_ioctl_data_resolve(arg, 0, sizeof(gpointer), nullptr);
         umockdev_ioctl_data_set_ptr(ptr, 0, urbData);
+        done();
         umockdev_ioctl_data_unref(ptr);
         umockdev_ioctl_data_unref(urbData);
-        return done();
+        return TRUE;
     }
 
     case USBDEVFS_DISCARDURB: {
         // How libusb delivers time-outs and cancellation: the URB is reaped as -ENOENT.
         const gulong addr = *reinterpret_cast<gulong *>(arg->data);
-        auto it = std::find_if(dev->flying.begin(), dev->flying.end(),
-                               [addr](UMockdevIoctlData *u) { return u->client_addr == addr; });
+        auto it = std::find_if(dev->flying.begin(), dev->flying.end(), [addr](UMockdevIoctlData *u) { return u->client_addr == addr; });
         if (it == dev->flying.end())
             return done(EINVAL);
         finish(dev, *it, -ENOENT, 0);
@@ -182,15 +167,12 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
 } // namespace
 
 struct EmulatedUsbBus::Impl {
-    UMockdevTestbed *testbed = nullptr;
+    UMockdevTestbed *testbed = umockdev_testbed_new();
     std::map<std::string, std::unique_ptr<Device>> devices;
     std::vector<std::unique_ptr<Device>> unplugged; // their handlers may still be called
     int nextDevnum = 2;
     Device *find(const std::string &sysfsPath) const
-    {
-        auto it = devices.find(sysfsPath);
-        return it == devices.end() ? nullptr : it->second.get();
-    }
+    { auto it = devices.find(sysfsPath); return it == devices.end() ? nullptr : it->second.get(); }
     ~Impl()
     {
         for (auto &entry : devices)
@@ -222,10 +204,7 @@ void EmulatedUsbBus::reexecUnderWrapper(int argc, char **argv)
     std::perror("umockdev-wrapper");
 }
 
-EmulatedUsbBus::EmulatedUsbBus() : d(new Impl)
-{
-    d->testbed = umockdev_testbed_new();
-}
+EmulatedUsbBus::EmulatedUsbBus() : d(new Impl) {}
 
 EmulatedUsbBus::~EmulatedUsbBus() = default;
 
@@ -235,14 +214,11 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
 {
     auto dev = std::make_unique<Device>();
     dev->firmware = std::move(firmware);
-    dev->bus = 1;
     dev->devnum = d->nextDevnum++;
-    char node[64];
+    char node[64], path[128];
     std::snprintf(node, sizeof node, "bus/usb/%03d/%03d", dev->bus, dev->devnum);
+    std::snprintf(path, sizeof path, "/devices/pci0000:00/0000:00:14.0/usb%d/%d-%d", dev->bus, dev->bus, dev->devnum);
     dev->devNode = std::string("/dev/") + node;
-    char path[128];
-    std::snprintf(path, sizeof path, "/devices/pci0000:00/0000:00:14.0/usb%d/%d-%d", dev->bus,
-                  dev->bus, dev->devnum);
     dev->sysfsPath = std::string("/sys") + path;
 
     // The handler must be in place before the device appears: the "add" uevent may
@@ -260,17 +236,14 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
 
     char record[2048];
     std::snprintf(record, sizeof record,
-                  "P: %s\nN: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=%s\n"
-                  "E: BUSNUM=%03d\nE: DEVNUM=%03d\nA: idVendor=%04x\\n\nA: idProduct=%04x\\n\n"
-                  "A: busnum=%d\\n\nA: devnum=%d\\n\nA: speed=12\\n\n"
-                  "A: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nH: descriptors=%s\n",
+                  "P: %s\nN: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=%s\nE: BUSNUM=%03d\n"
+                  "E: DEVNUM=%03d\nA: idVendor=%04x\\n\nA: idProduct=%04x\\n\nA: busnum=%d\\n\nA: devnum=%d\\n\n"
+                  "A: speed=12\\n\nA: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nH: descriptors=%s\n",
                   path, node, dev->devNode.c_str(), dev->bus, dev->devnum, vendorId, productId,
                   dev->bus, dev->devnum, descriptors(vendorId, productId, endpoints).c_str());
     if (!umockdev_testbed_add_from_string(d->testbed, record, &err))
         return failed("add_from_string failed");
-    const std::string key = dev->sysfsPath;
-    d->devices[key] = std::move(dev);
-    return key;
+    return d->devices.emplace(dev->sysfsPath, std::move(dev)).first->first;
 }
 
 void EmulatedUsbBus::unplug(const std::string &sysfsPath)

@@ -53,11 +53,7 @@ constexpr qint64 RssGrowthLimitKiB = 5 * 1024;
 constexpr quint64 CacheFullFrames = 3 * 4096;
 
 int entries(const char *dir)
-{
-    return int(QDir(QLatin1String(dir))
-                   .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
-                   .size());
-}
+{ return int(QDir(QLatin1String(dir)).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size()); }
 int threadCount() { return entries("/proc/self/task"); }
 int descriptorCount() { return entries("/proc/self/fd"); }
 
@@ -75,12 +71,9 @@ qint64 residentKiB()
 // Lets the event loop run until `done` holds; false when it did not within the bound.
 bool settle(const std::function<bool()> &done, int timeoutMs = 20000)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
+    for (QDeadlineTimer deadline(timeoutMs); !done(); QTest::qWait(1))
         if (deadline.hasExpired())
             return false;
-        QTest::qWait(1);
-    }
     return true;
 }
 
@@ -92,8 +85,7 @@ public:
     void plug()
     {
         firmware->setPlugged(true);
-        m_path = m_bus.plug(firmware);
-        if (m_path.empty())
+        if ((m_path = m_bus.plug(firmware)).empty())
             qFatal("plug: %s", m_bus.error().c_str());
     }
     void unplug() { m_bus.unplug(m_path); }
@@ -103,12 +95,7 @@ private:
     EmulatedUsbBus m_bus;
     std::string m_path;
 #else
-    void plug()
-    {
-        if (!firmware)
-            firmware = SimRegistry::instance().add();
-        firmware->setPlugged(true);
-    }
+    void plug() { (firmware ? firmware : firmware = SimRegistry::instance().add())->setPlugged(true); }
     void unplug() { firmware->setPlugged(false); }
     ~Adapter() { SimRegistry::instance().clear(); }
     std::shared_ptr<SimFirmware> firmware;
@@ -154,21 +141,19 @@ void TestSoakUnplug::unplugWhileMonitoring()
     QElapsedTimer clock;
     clock.start();
     // Starting values: the window is up, no adapter yet.
-    const int threads0 = threadCount();
-    const int fds0 = descriptorCount();
+    const int threads0 = threadCount(), fds0 = descriptorCount();
     const qint64 rssStart = residentKiB();
-    qint64 rss0 = 0;
+    qint64 rss0 = 0, monitoringNs = 0;
     quint64 streamed = 0;
-    qint64 monitoringNs = 0;
     for (int round = 0; round < Rounds; ++round) {
         adapter.plug();
         QVERIFY2(settle([&] { return !name->text().isEmpty(); }), "no device name after plug-in");
         connect->click();
         QVERIFY2(window.isConnected(), "no connection");
         adapter.firmware->setStreamRate(BusMaximumTransfers, 3);
-        if (watch->isChecked()) // a removal may leave the switch on: off first, as a user would
+        // A removal may leave the switch on: off first, as a user would.
+        for (int clicks = watch->isChecked() ? 2 : 1; clicks > 0; --clicks)
             QTest::mouseClick(watch, Qt::LeftButton);
-        QTest::mouseClick(watch, Qt::LeftButton);
         QVERIFY(watch->isChecked());
         QElapsedTimer monitoring;
         monitoring.start();
@@ -182,13 +167,11 @@ void TestSoakUnplug::unplugWhileMonitoring()
         QVERIFY2(settle([&] { return !window.isConnected(); }), "removal not noticed");
         streamed = adapter.firmware->streamedRecords();
         settle([&] { return numbered() >= streamed; });
-        QVERIFY2(numbered() == streamed, qPrintable(QStringLiteral("round %1: %2 frames reported, %3 numbered")
-                                                        .arg(round).arg(streamed).arg(numbered())));
+        QVERIFY2(numbered() == streamed, qPrintable(QStringLiteral("round %1: %2 frames reported, %3 numbered").arg(round).arg(streamed).arg(numbered())));
         // The receive thread ends and the device's descriptors close shortly after the
         // removal, not at once.
         settle([&] { return threadCount() <= threads0 && descriptorCount() <= fds0; });
-        QVERIFY2(threadCount() == threads0 && descriptorCount() == fds0,
-                 qPrintable(QStringLiteral("round %1: %2 threads, %3 descriptors; %4, %5 at the start")
+        QVERIFY2(threadCount() == threads0 && descriptorCount() == fds0, qPrintable(QStringLiteral("round %1: %2 threads, %3 descriptors; %4, %5 at the start")
                                 .arg(round).arg(threadCount()).arg(descriptorCount()).arg(threads0).arg(fds0)));
         if (rss0 == 0 && streamed >= CacheFullFrames)
             rss0 = residentKiB();

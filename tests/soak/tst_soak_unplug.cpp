@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -57,15 +58,11 @@ int entries(const char *dir)
 int threadCount() { return entries("/proc/self/task"); }
 int descriptorCount() { return entries("/proc/self/fd"); }
 
-qint64 residentKiB()
+qint64 residentKiB() // 0 when unknown
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
+    status.open(QIODevice::ReadOnly);
+    return QRegularExpression(QStringLiteral("VmRSS:\\s*(\\d+)")).match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
 }
 
 // Lets the event loop run until `done` holds; false when it did not within the bound.
@@ -79,8 +76,7 @@ bool settle(const std::function<bool()> &done, int timeoutMs = 20000)
 
 // The adapter on its bus: plugged and unplugged with the same firmware, which counts
 // every frame it ever reported.
-class Adapter {
-public:
+struct Adapter {
 #ifdef BRANTEL_SOAK_LIBUSB
     void plug()
     {
@@ -90,8 +86,6 @@ public:
     }
     void unplug() { m_bus.unplug(m_path); }
     std::shared_ptr<SimFirmware> firmware = std::make_shared<SimFirmware>();
-
-private:
     EmulatedUsbBus m_bus;
     std::string m_path;
 #else
@@ -107,21 +101,19 @@ private:
 class TestSoakUnplug : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        initBrantelResources();
+        DeviceBackends::registerBuiltins();
+#ifdef BRANTEL_SOAK_LIBUSB
+        QVERIFY2(EmulatedUsbBus::inMockEnvironment(), "must run under umockdev-wrapper");
+        QVERIFY(DeviceBackends::select(QStringLiteral("libusb")));
+#else
+        QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
+#endif
+    }
     void unplugWhileMonitoring();
 };
-
-void TestSoakUnplug::initTestCase()
-{
-    initBrantelResources();
-    DeviceBackends::registerBuiltins();
-#ifdef BRANTEL_SOAK_LIBUSB
-    QVERIFY2(EmulatedUsbBus::inMockEnvironment(), "must run under umockdev-wrapper");
-    QVERIFY(DeviceBackends::select(QStringLiteral("libusb")));
-#else
-    QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
-#endif
-}
 
 void TestSoakUnplug::unplugWhileMonitoring()
 {
@@ -133,10 +125,8 @@ void TestSoakUnplug::unplugWhileMonitoring()
     auto *watch = child<SwitchButton>(&window, "m_pWidgetDataWatch");
     auto *view = child<QTextEdit>(&window, "m_pTextEditRecords");
     // The running number of the newest line: frames numbered since the view was cleared.
-    const auto numbered = [view] {
-        const QString line = view->document()->lastBlock().text();
-        return line.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty).toULongLong();
-    };
+    const auto numbered = [view]
+    { return view->document()->lastBlock().text().section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty).toULongLong(); };
 
     QElapsedTimer clock;
     clock.start();
@@ -157,8 +147,7 @@ void TestSoakUnplug::unplugWhileMonitoring()
         QVERIFY(watch->isChecked());
         QElapsedTimer monitoring;
         monitoring.start();
-        const SimFirmware &firmware = *adapter.firmware;
-        QVERIFY2(settle([&] { return firmware.streamedRecords() >= streamed + FramesPerRound; }),
+        QVERIFY2(settle([&] { return adapter.firmware->streamedRecords() >= streamed + FramesPerRound; }),
                  "the adapter does not stream");
 
         adapter.firmware->clearRequests(); // the model's log of requests, not the program's memory
@@ -181,8 +170,7 @@ void TestSoakUnplug::unplugWhileMonitoring()
           "lost, in %.0f s; adapter set to %.0f frames/s, %.0f frames/s reached while monitoring",
           Kind, Rounds, static_cast<unsigned long long>(streamed), clock.elapsed() / 1000.0,
           BusMaximumTransfers * 3, streamed / (monitoringNs / 1e9));
-    qInfo("soak: %s: threads %d and open descriptors %d after every removal, as at the start",
-          Kind, threads0, fds0);
+    qInfo("soak: %s: threads %d and open descriptors %d after every removal, as at the start", Kind, threads0, fds0);
     qInfo("soak: %s: resident memory %.1f MiB at the start, %.1f MiB once the monitor cache was "
           "full, %.1f MiB at the end (%+.2f MiB)",
           Kind, rssStart / 1024.0, rss0 / 1024.0, rss / 1024.0, (rss - rss0) / 1024.0);

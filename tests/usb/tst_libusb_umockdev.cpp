@@ -67,12 +67,9 @@ class TestLibusbUmockdev : public QObject {
 private slots:
     void commandExchange_data()
     {
-        QTest::addColumn<CommandId>("id");
-        QTest::addColumn<QByteArray>("request");
-        QTest::addColumn<int>("fault"); // -1: none
-        QTest::addColumn<int>("replies");
-        QTest::addColumn<int>("replyLength");
-        QTest::addColumn<QString>("why"); // empty: passes
+        // fault -1: none; why empty: passes
+        QTest::addColumn<CommandId>("id"); QTest::addColumn<QByteArray>("request"); QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("replies"); QTest::addColumn<int>("replyLength"); QTest::addColumn<QString>("why");
         const auto row = [](const char *name, CommandId id, const char *request, int fault,
                             int replies, int length, const char *why) {
             QTest::newRow(name) << id << QByteArray::fromHex(request) << fault << replies
@@ -95,10 +92,7 @@ private slots:
     // interrupt IN with the length the device sent, and the link stays usable unless removed.
     void commandExchange()
     {
-        QFETCH(CommandId, id);
-        QFETCH(QByteArray, request);
-        QFETCH(int, fault);
-        QFETCH(int, replies);
+        QFETCH(CommandId, id); QFETCH(QByteArray, request); QFETCH(int, fault); QFETCH(int, replies);
         Bench b;
         QVERIFY2(b.open(), b.bus.error().c_str());
         if (fault >= 0)
@@ -129,8 +123,7 @@ private slots:
     // and nothing reaches the device.
     void endpoints()
     {
-        QFETCH(QByteArray, endpoints);
-        QFETCH(QByteArray, pipes);
+        QFETCH(QByteArray, endpoints); QFETCH(QByteArray, pipes);
         Bench b;
         std::vector<UsbEndpoint> eps;
         for (int i = 0; i + 1 < endpoints.size(); i += 2)
@@ -186,8 +179,7 @@ private slots:
                 if (bus.address(paths[k], &busNumber, &device) && libusb_get_bus_number(list[i]) == busNumber
                     && libusb_get_device_address(list[i]) == device)
                     last = k;
-        libusb_free_device_list(list, 1);
-        libusb_exit(ctx);
+        libusb_free_device_list(list, 1), libusb_exit(ctx);
         QVERIFY(last >= 0);
         CWrapWinUSB link(std::make_unique<LibusbBackend>());
         QVERIFY(link.open());

@@ -16,11 +16,8 @@ Q_DECLARE_METATYPE(CommandId)
 class TestExchange : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(!lcDevice().isInfoEnabled()); // quiet unless asked for
-        QLoggingCategory::setFilterRules(QStringLiteral("brantel.device.info=true"));
-    }
+    void initTestCase() // the device log is quiet unless asked for
+    { QVERIFY(!lcDevice().isInfoEnabled()); QLoggingCategory::setFilterRules(QStringLiteral("brantel.device.info=true")); }
     void cleanup() { SimRegistry::instance().clear(); }
     void reasons_data();
     void reasons();
@@ -28,20 +25,15 @@ private slots:
 
 void TestExchange::reasons_data()
 {
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<CommandId>("id");
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<int>("fault");   // -1: none
-    QTest::addColumn<int>("reply");   // the reply judged: 0 the first, k after k more reads
-    QTest::addColumn<bool>("passed");
-    QTest::addColumn<bool>("atRequest");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("usable"); // the same exchange passes right after
+    // fault -1: none; reply: the one judged, 0 the first, k after k more reads;
+    // usable: the same exchange passes right after.
+    QTest::addColumn<bool>("open"); QTest::addColumn<CommandId>("id"); QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("fault"); QTest::addColumn<int>("reply"); QTest::addColumn<bool>("passed");
+    QTest::addColumn<bool>("atRequest"); QTest::addColumn<QString>("text"); QTest::addColumn<bool>("usable");
 
     const auto row = [](const char *name, bool open, Id id, const QByteArray &request, int fault,
                         int reply, bool passed, bool atRequest, const char *text, bool usable = true) {
-        QTest::newRow(name) << open << id << request << fault << reply << passed << atRequest
-                            << QString::fromLatin1(text) << usable;
+        QTest::newRow(name) << open << id << request << fault << reply << passed << atRequest << QString::fromLatin1(text) << usable;
     };
     row("closed link", false, Id::SetRelayMode, setRelayMode(true), -1, 0, false, true,
         "no open link for SetRelayMode", false);
@@ -69,31 +61,22 @@ void TestExchange::reasons_data()
 
 void TestExchange::reasons()
 {
-    QFETCH(bool, open);
-    QFETCH(CommandId, id);
-    QFETCH(QByteArray, request);
-    QFETCH(int, fault);
-    QFETCH(int, reply);
-    QFETCH(QString, text);
+    QFETCH(bool, open); QFETCH(CommandId, id); QFETCH(QByteArray, request);
+    QFETCH(int, fault); QFETCH(int, reply); QFETCH(QString, text); QFETCH(bool, passed);
 
     auto device = SimRegistry::instance().add();
     CWrapWinUSB link(std::make_unique<SimBackend>());
     QVERIFY(link.open());
-    if (!open)
-        link.close();
+    open ? void() : link.close();
     if (fault >= 0)
         device->scriptFault(uint8_t(request.at(1)), Fault(fault), reply);
-
-    QFETCH(bool, passed);
     QTest::ignoreMessage(QtInfoMsg, qPrintable(passed ? text + " (not judged)" : text));
     ExchangeResult r = exchange(link, id, request);
     for (int k = 0; k < reply; ++k) {
         QVERIFY(r.passed);
         r = nextReply(link, id);
     }
-    QCOMPARE(r.passed, passed);
-    QTEST(r.atRequest, "atRequest");
-    QCOMPARE(r.text(), text);
+    QCOMPARE(r.passed, passed); QTEST(r.atRequest, "atRequest"); QCOMPARE(r.text(), text);
     QTEST(exchange(link, id, request).passed, "usable");
 }
 

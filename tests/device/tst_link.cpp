@@ -16,136 +16,107 @@ using Id = CommandId;
 
 class TestLink : public QObject {
     Q_OBJECT
-private slots:
-    void init()
-    {
-        SimRegistry::instance().clear();
-        m_device = SimRegistry::instance().add();
-        m_link = std::make_unique<CWrapWinUSB>(std::make_unique<SimBackend>());
-    }
-    void cleanup()
-    {
-        m_link.reset();
-        SimRegistry::instance().clear();
-    }
-    void openAndRefuse();
-    void closeEndsPendingReads();
-    void stopBulkEndsReadWithoutClosing();
-    void repeatedOpenCloseWithBusyReader();
-
-private:
-    bool readBulk(uint8_t *buffer, uint32_t *n = nullptr)
-    {
-        uint32_t got = 0;
-        return m_link->readBulk(buffer, 64, n ? n : &got);
-    }
-
     std::shared_ptr<SimFirmware> m_device;
     std::unique_ptr<CWrapWinUSB> m_link;
-};
+    uint8_t m_buffer[64];
+    uint32_t m_n = 0;
+    bool readBulk() { return m_link->readBulk(m_buffer, 64, &m_n); }
 
-void TestLink::openAndRefuse()
-{
-    uint8_t buffer[64];
-    uint32_t n = 99;
-    QVERIFY(!m_link->open(InterfaceGuid{}));
-    QVERIFY(!m_link->readPipe(buffer, 8, &n)); // never opened
-    QCOMPARE(n, 0u);
-    QVERIFY(!m_link->writePipe(buffer, 4, &n));
-    QVERIFY(m_link->open());
-    QCOMPARE(m_link->bulkInPipeId(), uint8_t(0x82));
-    m_link->close();
-    m_link->close();
-    QCOMPARE(m_link->isOpen(), 0);
-    QVERIFY(!readBulk(buffer)); // fails at once, never waits
-    SimRegistry::instance().clear();
-    QVERIFY(!m_link->open());
-    QVERIFY(!CWrapWinUSB(nullptr).open()); // no backend of the selected kind
-}
+private slots:
+    void init() { SimRegistry::instance().clear(); m_device = SimRegistry::instance().add();
+                  m_link = std::make_unique<CWrapWinUSB>(std::make_unique<SimBackend>()); }
+    void cleanup() { m_link.reset(); SimRegistry::instance().clear(); }
 
-// A pending bulk read is cancelled by close(); a command read is not, so close() waits
-// until its reader has left the backend before the device is released under it.
-void TestLink::closeEndsPendingReads()
-{
-    QVERIFY(m_link->open());
-    std::atomic<int> bulk{-1};
-    std::thread bulkReader([&] { uint8_t b[64]; bulk = readBulk(b) ? 1 : 0; });
-    QTest::qWait(50);
-    QCOMPARE(bulk.load(), -1); // nothing is streaming: it waits
-    m_link->close();
-    QTRY_COMPARE_WITH_TIMEOUT(bulk.load(), 0, 5000);
-    bulkReader.join();
-
-    QVERIFY(m_link->open());
-    std::atomic<bool> inside{false}, left{false};
-    std::thread commandReader([&] {
-        uint8_t b[8];
-        uint32_t n = 0;
-        inside = true;
-        m_link->readPipe(b, sizeof b, &n); // nothing asked: waits for its time-out
-        left = true;
-    });
-    QTRY_VERIFY(inside);
-    QTest::qWait(100);
-    QVERIFY(!left);
-    m_link->close();
-    QVERIFY(left);
-    commandReader.join();
-}
-
-void TestLink::stopBulkEndsReadWithoutClosing()
-{
-    QVERIFY(m_link->open());
-    m_device->setStreamRate(2000);
-    QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(true)).passed);
-    std::atomic<int> transfers{0};
-    std::thread reader([&] { uint8_t b[64]; while (readBulk(b)) ++transfers; });
-    QTRY_VERIFY(transfers > 10);
-    m_link->stopBulk(); // returns once the reader is out of the backend
-    reader.join();
-    QCOMPARE(m_link->isOpen(), 1);
-
-    // Commands still pass; bulk reads fail at once until resumed.
-    QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(false)).passed);
-    uint8_t buffer[64];
-    uint32_t n = 0;
-    QVERIFY(!readBulk(buffer));
-    m_device->queueBulk({1, 2, 3});
-    m_link->resumeBulk();
-    QVERIFY(readBulk(buffer, &n));
-    QCOMPARE(n, 3u);
-    // A stop with no reader inside holds for the next read; a new open lifts it.
-    m_device->queueBulk({4});
-    m_link->stopBulk();
-    QVERIFY(!readBulk(buffer));
-    QVERIFY(m_link->open());
-    QVERIFY(readBulk(buffer));
-    QCOMPARE(int(buffer[0]), 4);
-}
-
-// A receive loop keeps reading while the GUI side closes and reopens the link, as a
-// removal and a new connection do; it must never touch a closed device.
-void TestLink::repeatedOpenCloseWithBusyReader()
-{
-    m_device->setStreamRate(5000);
-    QVERIFY(m_link->open());
-    QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(true)).passed);
-    std::atomic<bool> stop{false};
-    std::atomic<int> transfers{0};
-    std::thread reader([&] {
-        uint8_t b[64];
-        while (!stop)
-            readBulk(b) ? void(++transfers) : std::this_thread::yield();
-    });
-    for (int i = 0; i < 50; ++i) {
-        QVERIFY(m_link->open()); // closes first
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    void openAndRefuse()
+    {
+        m_n = 99;
+        QVERIFY(!m_link->open(InterfaceGuid{}));
+        QVERIFY(!m_link->readPipe(m_buffer, 8, &m_n)); // never opened
+        QCOMPARE(m_n, 0u);
+        QVERIFY(!m_link->writePipe(m_buffer, 4, &m_n));
+        QVERIFY(m_link->open());
+        QCOMPARE(m_link->bulkInPipeId(), uint8_t(0x82));
+        m_link->close();
+        m_link->close();
+        QCOMPARE(m_link->isOpen(), 0);
+        QVERIFY(!readBulk()); // fails at once, never waits
+        SimRegistry::instance().clear();
+        QVERIFY(!m_link->open());
+        QVERIFY(!CWrapWinUSB(nullptr).open()); // no backend of the selected kind
     }
-    stop = true;
-    m_link->close();
-    reader.join();
-    QVERIFY(transfers > 0);
-}
+
+    // A pending bulk read is cancelled by close(); a command read is not, so close() waits
+    // until its reader has left the backend before the device is released under it.
+    void closeEndsPendingReads()
+    {
+        QVERIFY(m_link->open());
+        std::atomic<int> bulk{-1};
+        std::thread bulkReader([&] { bulk = readBulk() ? 1 : 0; });
+        QTest::qWait(50);
+        QCOMPARE(bulk.load(), -1); // nothing is streaming: it waits
+        m_link->close();
+        QTRY_COMPARE_WITH_TIMEOUT(bulk.load(), 0, 5000);
+        bulkReader.join();
+
+        QVERIFY(m_link->open());
+        std::atomic<bool> inside{false}, left{false};
+        // Nothing was asked: the read waits for its time-out.
+        std::thread commandReader([&] { inside = true; m_link->readPipe(m_buffer, 8, &m_n); left = true; });
+        QTRY_VERIFY(inside);
+        QTest::qWait(100);
+        QVERIFY(!left);
+        m_link->close();
+        QVERIFY(left);
+        commandReader.join();
+    }
+
+    void stopBulkEndsReadWithoutClosing()
+    {
+        QVERIFY(m_link->open());
+        m_device->setStreamRate(2000);
+        QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(true)).passed);
+        std::atomic<int> transfers{0};
+        std::thread reader([&] { while (readBulk()) ++transfers; });
+        QTRY_VERIFY(transfers > 10);
+        m_link->stopBulk(); // returns once the reader is out of the backend
+        reader.join();
+        QCOMPARE(m_link->isOpen(), 1);
+        // Commands still pass; bulk reads fail at once until resumed.
+        QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(false)).passed);
+        QVERIFY(!readBulk());
+        m_device->queueBulk({1, 2, 3});
+        m_link->resumeBulk();
+        QVERIFY(readBulk());
+        QCOMPARE(m_n, 3u);
+        // A stop with no reader inside holds for the next read; a new open lifts it.
+        m_device->queueBulk({4});
+        m_link->stopBulk();
+        QVERIFY(!readBulk());
+        QVERIFY(m_link->open());
+        QVERIFY(readBulk());
+        QCOMPARE(int(m_buffer[0]), 4);
+    }
+
+    // A receive loop keeps reading while the GUI side closes and reopens the link, as a
+    // removal and a new connection do; it must never touch a closed device.
+    void repeatedOpenCloseWithBusyReader()
+    {
+        m_device->setStreamRate(5000);
+        QVERIFY(m_link->open());
+        QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(true)).passed);
+        std::atomic<bool> stop{false};
+        std::atomic<int> transfers{0};
+        std::thread reader([&] { while (!stop) readBulk() ? void(++transfers) : std::this_thread::yield(); });
+        for (int i = 0; i < 50; ++i) {
+            QVERIFY(m_link->open()); // closes first
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        stop = true;
+        m_link->close();
+        reader.join();
+        QVERIFY(transfers > 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLink)
 #include "tst_link.moc"

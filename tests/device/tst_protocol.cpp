@@ -19,16 +19,17 @@ private slots:
     void requestBytes() { QFETCH(QByteArray, request); QFETCH(QByteArray, expected);
                           QCOMPARE(request.toHex(' '), expected.toHex(' ')); }
     void replyTest_data();
-    void replyTest();
+    void replyTest() { QFETCH(CommandId, id); QFETCH(bool, readOk); QFETCH(QByteArray, reply);
+                       QTEST(replyPasses(id, readOk, reply), "passes"); }
     void writeCheck_data();
-    void writeCheck();
+    void writeCheck() { QFETCH(CommandId, id); QFETCH(bool, writeOk); QFETCH(uint, written); QFETCH(uint, length);
+                        QTEST(writePasses(id, writeOk, written, length), "passes"); }
     void fields();
 };
 
 void TestProtocol::requestBytes_data()
 {
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<QByteArray>("request"); QTest::addColumn<QByteArray>("expected");
     const auto row = [](const char *name, const QByteArray &r, const char *bytes) { QTest::newRow(name) << r << hex(bytes); };
     row("firmware version", readFirmwareVersion(), "12 12 01 00");
     row("channel count", readChannalCount(), "12 13 01 00");
@@ -51,10 +52,8 @@ void TestProtocol::requestBytes_data()
 
 void TestProtocol::replyTest_data()
 {
-    QTest::addColumn<CommandId>("id");
-    QTest::addColumn<bool>("readOk");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("passes");
+    QTest::addColumn<CommandId>("id"); QTest::addColumn<bool>("readOk");
+    QTest::addColumn<QByteArray>("reply"); QTest::addColumn<bool>("passes");
     const auto row = [](const char *name, Id id, bool ok, const QByteArray &r, bool passes) { QTest::newRow(name) << id << ok << r << passes; };
     // Count tests: exactly n bytes, whatever byte 2 holds.
     row("channel count, 5 bytes", Id::ReadChannalCount, true, hex("12 13 81 01 02"), true);
@@ -76,22 +75,10 @@ void TestProtocol::replyTest_data()
     row("firmware version, read failed", Id::ReadFirmwareVersion, false, QByteArray(), true);
 }
 
-void TestProtocol::replyTest()
-{
-    QFETCH(CommandId, id);
-    QFETCH(bool, readOk);
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, passes);
-    QCOMPARE(replyPasses(id, readOk, reply), passes);
-}
-
 void TestProtocol::writeCheck_data()
 {
-    QTest::addColumn<CommandId>("id");
-    QTest::addColumn<bool>("writeOk");
-    QTest::addColumn<uint>("written");
-    QTest::addColumn<uint>("length"); // the request's real length
-    QTest::addColumn<bool>("passes");
+    QTest::addColumn<CommandId>("id"); QTest::addColumn<bool>("writeOk"); QTest::addColumn<uint>("written");
+    QTest::addColumn<uint>("length"); QTest::addColumn<bool>("passes"); // length: the request's real length
     QTest::newRow("unchecked, failed") << Id::ReadChannalCount << false << 0u << 4u << true;
     QTest::newRow("result checked, failed") << Id::ReadSerialNumber << false << 4u << 4u << false;
     QTest::newRow("result checked, short") << Id::WriteFilterBank << true << 3u << 14u << true;
@@ -99,16 +86,6 @@ void TestProtocol::writeCheck_data()
     QTest::newRow("length checked, whole") << Id::ReadOfflineData << true << 4u << 4u << true;
     QTest::newRow("length checked, failed") << Id::SetRelayMode << false << 4u << 4u << false;
     QTest::newRow("length checked, long") << Id::SetOfflineMode << true << 6u << 5u << false;
-}
-
-void TestProtocol::writeCheck()
-{
-    QFETCH(CommandId, id);
-    QFETCH(bool, writeOk);
-    QFETCH(uint, written);
-    QFETCH(uint, length);
-    QFETCH(bool, passes);
-    QCOMPARE(writePasses(id, writeOk, written, length), passes);
 }
 
 // Version texts (minor at byte 4, major at byte 5) and Latin-1 fields at full width.

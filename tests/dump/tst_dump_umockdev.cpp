@@ -16,22 +16,15 @@ class TestDumpUmockdev : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase()
-    {
-        DeviceBackends::registerBuiltins();
-        QVERIFY(DeviceBackends::select(DeviceBackends::platformDefaultName()));
-    }
+    { DeviceBackends::registerBuiltins(); QVERIFY(DeviceBackends::select(DeviceBackends::platformDefaultName())); }
     void outcome_data();
     void outcome();
 };
 
 void TestDumpUmockdev::outcome_data()
 {
-    QTest::addColumn<bool>("plugged");
-    QTest::addColumn<bool>("refuseAccess");
-    QTest::addColumn<int>("firmwareMinor");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("stderrStart");
-    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("plugged"); QTest::addColumn<bool>("refuseAccess"); QTest::addColumn<int>("firmwareMinor");
+    QTest::addColumn<int>("exitCode"); QTest::addColumn<QString>("stderrStart"); QTest::addColumn<int>("lines");
     QTest::newRow("no adapter") << false << false << 0x15 << int(DumpExit::NoAdapter)
                                 << "brantel-dump: no adapter found (USB 0471:1200)\n" << 0;
     QTest::newRow("access refused") << true << true << 0x15 << int(DumpExit::AccessRefused)
@@ -46,8 +39,7 @@ void TestDumpUmockdev::outcome_data()
 
 void TestDumpUmockdev::outcome()
 {
-    QFETCH(bool, refuseAccess);
-    QFETCH(int, firmwareMinor);
+    QFETCH(bool, refuseAccess); QFETCH(int, firmwareMinor); QFETCH(bool, plugged);
     if (refuseAccess && geteuid() == 0)
         QSKIP("root is never refused a device node");
     EmulatedUsbBus bus;
@@ -55,21 +47,17 @@ void TestDumpUmockdev::outcome()
     s.firmwareMinor = uint8_t(firmwareMinor);
     auto fw = std::make_shared<SimFirmware>(s);
     fw->queueBulk(SimFirmware::frameReport(1, false, false, 0, 0x123, false, {1, 2}));
-    SimFirmware::Bytes two = SimFirmware::frameReport(2, true, false, 1, 0x1ABCDEF, true, {});
-    const SimFirmware::Bytes third = SimFirmware::frameReport(3, false, true, 0, 0x7FF, false, {});
-    two.insert(two.end(), third.begin(), third.end());
+    SimFirmware::Bytes two = SimFirmware::frameReport(2, true, false, 1, 0x1ABCDEF, true, {}); // and a third:
+    for (uint8_t b : SimFirmware::frameReport(3, false, true, 0, 0x7FF, false, {})) two.push_back(b);
     fw->queueBulk(two);
-    QFETCH(bool, plugged);
     const std::string path = plugged ? bus.plug(fw) : std::string();
     QVERIFY2(!plugged || !path.empty(), bus.error().c_str());
     QVERIFY(!refuseAccess || chmod(bus.nodeFile(path).c_str(), 0) == 0);
 
     DumpOptions o;
-    o.count = 3;
-    o.seconds = 5;
+    o.count = 3, o.seconds = 5;
     QBuffer out, err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
+    QVERIFY(out.open(QIODevice::WriteOnly) && err.open(QIODevice::WriteOnly));
     QTEST(int(DumpCapture(o).run(&out, &err)), "exitCode");
     QFETCH(QString, stderrStart);
     QVERIFY2(err.data().startsWith(stderrStart.toUtf8()) && err.data().count('\n') == 1,

@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -53,62 +54,42 @@ constexpr qint64 RssGrowthLimitKiB = 5 * 1024;
 constexpr quint64 CacheFullFrames = 3 * 4096;
 
 int entries(const char *dir)
-{
-    return int(QDir(QLatin1String(dir))
-                   .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
-                   .size());
-}
+{ return int(QDir(QLatin1String(dir)).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size()); }
 int threadCount() { return entries("/proc/self/task"); }
 int descriptorCount() { return entries("/proc/self/fd"); }
 
-qint64 residentKiB()
+qint64 residentKiB() // 0 when unknown
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
+    status.open(QIODevice::ReadOnly);
+    return QRegularExpression(QStringLiteral("VmRSS:\\s*(\\d+)")).match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
 }
 
 // Lets the event loop run until `done` holds; false when it did not within the bound.
 bool settle(const std::function<bool()> &done, int timeoutMs = 20000)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
+    for (QDeadlineTimer deadline(timeoutMs); !done(); QTest::qWait(1))
         if (deadline.hasExpired())
             return false;
-        QTest::qWait(1);
-    }
     return true;
 }
 
 // The adapter on its bus: plugged and unplugged with the same firmware, which counts
 // every frame it ever reported.
-class Adapter {
-public:
+struct Adapter {
 #ifdef BRANTEL_SOAK_LIBUSB
     void plug()
     {
         firmware->setPlugged(true);
-        m_path = m_bus.plug(firmware);
-        if (m_path.empty())
+        if ((m_path = m_bus.plug(firmware)).empty())
             qFatal("plug: %s", m_bus.error().c_str());
     }
     void unplug() { m_bus.unplug(m_path); }
     std::shared_ptr<SimFirmware> firmware = std::make_shared<SimFirmware>();
-
-private:
     EmulatedUsbBus m_bus;
     std::string m_path;
 #else
-    void plug()
-    {
-        if (!firmware)
-            firmware = SimRegistry::instance().add();
-        firmware->setPlugged(true);
-    }
+    void plug() { (firmware ? firmware : firmware = SimRegistry::instance().add())->setPlugged(true); }
     void unplug() { firmware->setPlugged(false); }
     ~Adapter() { SimRegistry::instance().clear(); }
     std::shared_ptr<SimFirmware> firmware;
@@ -120,21 +101,19 @@ private:
 class TestSoakUnplug : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        initBrantelResources();
+        DeviceBackends::registerBuiltins();
+#ifdef BRANTEL_SOAK_LIBUSB
+        QVERIFY2(EmulatedUsbBus::inMockEnvironment(), "must run under umockdev-wrapper");
+        QVERIFY(DeviceBackends::select(QStringLiteral("libusb")));
+#else
+        QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
+#endif
+    }
     void unplugWhileMonitoring();
 };
-
-void TestSoakUnplug::initTestCase()
-{
-    initBrantelResources();
-    DeviceBackends::registerBuiltins();
-#ifdef BRANTEL_SOAK_LIBUSB
-    QVERIFY2(EmulatedUsbBus::inMockEnvironment(), "must run under umockdev-wrapper");
-    QVERIFY(DeviceBackends::select(QStringLiteral("libusb")));
-#else
-    QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
-#endif
-}
 
 void TestSoakUnplug::unplugWhileMonitoring()
 {
@@ -146,34 +125,29 @@ void TestSoakUnplug::unplugWhileMonitoring()
     auto *watch = child<SwitchButton>(&window, "m_pWidgetDataWatch");
     auto *view = child<QTextEdit>(&window, "m_pTextEditRecords");
     // The running number of the newest line: frames numbered since the view was cleared.
-    const auto numbered = [view] {
-        const QString line = view->document()->lastBlock().text();
-        return line.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty).toULongLong();
-    };
+    const auto numbered = [view]
+    { return view->document()->lastBlock().text().section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty).toULongLong(); };
 
     QElapsedTimer clock;
     clock.start();
     // Starting values: the window is up, no adapter yet.
-    const int threads0 = threadCount();
-    const int fds0 = descriptorCount();
+    const int threads0 = threadCount(), fds0 = descriptorCount();
     const qint64 rssStart = residentKiB();
-    qint64 rss0 = 0;
+    qint64 rss0 = 0, monitoringNs = 0;
     quint64 streamed = 0;
-    qint64 monitoringNs = 0;
     for (int round = 0; round < Rounds; ++round) {
         adapter.plug();
         QVERIFY2(settle([&] { return !name->text().isEmpty(); }), "no device name after plug-in");
         connect->click();
         QVERIFY2(window.isConnected(), "no connection");
         adapter.firmware->setStreamRate(BusMaximumTransfers, 3);
-        if (watch->isChecked()) // a removal may leave the switch on: off first, as a user would
+        // A removal may leave the switch on: off first, as a user would.
+        for (int clicks = watch->isChecked() ? 2 : 1; clicks > 0; --clicks)
             QTest::mouseClick(watch, Qt::LeftButton);
-        QTest::mouseClick(watch, Qt::LeftButton);
         QVERIFY(watch->isChecked());
         QElapsedTimer monitoring;
         monitoring.start();
-        const SimFirmware &firmware = *adapter.firmware;
-        QVERIFY2(settle([&] { return firmware.streamedRecords() >= streamed + FramesPerRound; }),
+        QVERIFY2(settle([&] { return adapter.firmware->streamedRecords() >= streamed + FramesPerRound; }),
                  "the adapter does not stream");
 
         adapter.firmware->clearRequests(); // the model's log of requests, not the program's memory
@@ -182,13 +156,11 @@ void TestSoakUnplug::unplugWhileMonitoring()
         QVERIFY2(settle([&] { return !window.isConnected(); }), "removal not noticed");
         streamed = adapter.firmware->streamedRecords();
         settle([&] { return numbered() >= streamed; });
-        QVERIFY2(numbered() == streamed, qPrintable(QStringLiteral("round %1: %2 frames reported, %3 numbered")
-                                                        .arg(round).arg(streamed).arg(numbered())));
+        QVERIFY2(numbered() == streamed, qPrintable(QStringLiteral("round %1: %2 frames reported, %3 numbered").arg(round).arg(streamed).arg(numbered())));
         // The receive thread ends and the device's descriptors close shortly after the
         // removal, not at once.
         settle([&] { return threadCount() <= threads0 && descriptorCount() <= fds0; });
-        QVERIFY2(threadCount() == threads0 && descriptorCount() == fds0,
-                 qPrintable(QStringLiteral("round %1: %2 threads, %3 descriptors; %4, %5 at the start")
+        QVERIFY2(threadCount() == threads0 && descriptorCount() == fds0, qPrintable(QStringLiteral("round %1: %2 threads, %3 descriptors; %4, %5 at the start")
                                 .arg(round).arg(threadCount()).arg(descriptorCount()).arg(threads0).arg(fds0)));
         if (rss0 == 0 && streamed >= CacheFullFrames)
             rss0 = residentKiB();
@@ -198,8 +170,7 @@ void TestSoakUnplug::unplugWhileMonitoring()
           "lost, in %.0f s; adapter set to %.0f frames/s, %.0f frames/s reached while monitoring",
           Kind, Rounds, static_cast<unsigned long long>(streamed), clock.elapsed() / 1000.0,
           BusMaximumTransfers * 3, streamed / (monitoringNs / 1e9));
-    qInfo("soak: %s: threads %d and open descriptors %d after every removal, as at the start",
-          Kind, threads0, fds0);
+    qInfo("soak: %s: threads %d and open descriptors %d after every removal, as at the start", Kind, threads0, fds0);
     qInfo("soak: %s: resident memory %.1f MiB at the start, %.1f MiB once the monitor cache was "
           "full, %.1f MiB at the end (%+.2f MiB)",
           Kind, rssStart / 1024.0, rss0 / 1024.0, rss / 1024.0, (rss - rss0) / 1024.0);

@@ -30,16 +30,11 @@ std::string descriptors(uint16_t vid, uint16_t pid, const std::vector<UsbEndpoin
         9, 2, uint8_t(total), uint8_t(total >> 8), 1, 1, 0, 0x80, 50,
         // interface 0, alternate setting 0, vendor class
         9, 4, 0, 0, uint8_t(endpoints.size()), 0xFF, 0, 0, 0};
-    for (const UsbEndpoint &e : endpoints) {
-        const bool interrupt = (e.attributes & 3) == 3;
-        d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t(interrupt ? 1 : 0)});
-    }
+    for (const UsbEndpoint &e : endpoints) // interrupt endpoints polled every frame
+        d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t((e.attributes & 3) == 3 ? 1 : 0)});
     std::string hex;
-    char b[3];
-    for (uint8_t v : d) {
-        std::snprintf(b, sizeof b, "%02x", v);
-        hex += b;
-    }
+    for (uint8_t v : d)
+        hex += {"0123456789abcdef"[v >> 4], "0123456789abcdef"[v & 15]};
     return hex;
 }
 
@@ -49,20 +44,25 @@ struct Device {
     std::shared_ptr<SimFirmware> firmware;
     std::string sysfsPath;
     std::string devNode;
-    int bus = 0;
+    int bus = 1;
     int devnum = 0;
     UMockdevIoctlBase *handler = nullptr;
 
     std::mutex mutex;
     std::vector<UMockdevIoctlData *> flying;   // IN URBs waiting for data
     std::deque<UMockdevIoctlData *> finished;  // URBs ready to be reaped
+    ~Device()
+    {
+        for (UMockdevIoctlData *u : flying) umockdev_ioctl_data_unref(u);
+        for (UMockdevIoctlData *u : finished) umockdev_ioctl_data_unref(u);
+        g_clear_object(&handler);
+    }
 };
 
 void finish(Device *dev, UMockdevIoctlData *urbData, int status, int actual)
 {
     auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
-    urb->status = status;
-    urb->actual_length = actual;
+    urb->status = status, urb->actual_length = actual;
     dev->finished.push_back(urbData);
 }
 
@@ -73,18 +73,15 @@ void serviceFlying(Device *dev)
     for (auto it = dev->flying.begin(); it != dev->flying.end();) {
         auto *urb = reinterpret_cast<usbdevfs_urb *>((*it)->data);
         SimFirmware::Bytes bytes;
-        if (!plugged) {
-            finish(dev, *it, -ESHUTDOWN, 0);
-        } else if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT ? dev->firmware->tryTakeReply(bytes)
-                                                            : dev->firmware->tryTakeBulk(bytes)) {
-            // A longer packet than the buffer is babble, as the host controller reports it.
-            const int n = std::min<int>(urb->buffer_length, int(bytes.size()));
-            std::memcpy(urb->buffer, bytes.data(), size_t(n));
-            finish(dev, *it, int(bytes.size()) > n ? -EOVERFLOW : 0, n);
-        } else {
+        if (plugged && !(urb->type == USBDEVFS_URB_TYPE_INTERRUPT ? dev->firmware->tryTakeReply(bytes)
+                                                                  : dev->firmware->tryTakeBulk(bytes))) {
             ++it;
             continue;
         }
+        // A longer packet than the buffer is babble, as the host controller reports it.
+        const int n = std::min<int>(urb->buffer_length, int(bytes.size()));
+        std::copy_n(bytes.begin(), n, static_cast<uint8_t *>(urb->buffer));
+        finish(dev, *it, !plugged ? -ESHUTDOWN : int(bytes.size()) > n ? -EOVERFLOW : 0, n);
         it = dev->flying.erase(it);
     }
 }
@@ -92,6 +89,8 @@ void serviceFlying(Device *dev)
 gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer userData)
 {
     auto *dev = static_cast<Device *>(userData);
+    const auto done = [client](int errnum = 0)
+    { umockdev_ioctl_client_complete(client, errnum ? -1 : 0, errnum); return TRUE; };
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
     std::lock_guard<std::mutex> lock(dev->mutex);
@@ -99,34 +98,22 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
     switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
         UMockdevIoctlData *d = umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), nullptr);
-        *reinterpret_cast<guint32 *>(d->data) =
-            USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM
-            | USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
-        umockdev_ioctl_client_complete(client, 0, 0);
+        *reinterpret_cast<guint32 *>(d->data) = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM
+                                                | USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+        done(); // before the data it wrote back is released
         umockdev_ioctl_data_unref(d);
         return TRUE;
     }
-    case USBDEVFS_CLAIMINTERFACE:
-    case USBDEVFS_RELEASEINTERFACE:
-    case USBDEVFS_SETINTERFACE:
-    case USBDEVFS_CLEAR_HALT:
-    case USBDEVFS_RESET:
-    case USBDEVFS_RESETEP:
-    case USBDEVFS_SETCONFIGURATION:
-        umockdev_ioctl_client_complete(client, dev->firmware->isPlugged() ? 0 : -1,
-                                       dev->firmware->isPlugged() ? 0 : ENODEV);
-        return TRUE;
+    case USBDEVFS_CLAIMINTERFACE: case USBDEVFS_RELEASEINTERFACE: case USBDEVFS_SETINTERFACE:
+    case USBDEVFS_CLEAR_HALT: case USBDEVFS_RESET: case USBDEVFS_RESETEP: case USBDEVFS_SETCONFIGURATION:
+        return done(dev->firmware->isPlugged() ? 0 : ENODEV);
     case USBDEVFS_GETDRIVER:
-        umockdev_ioctl_client_complete(client, -1, ENODATA); // no kernel driver bound
-        return TRUE;
+        return done(ENODATA); // no kernel driver bound
 
     case USBDEVFS_SUBMITURB: {
-        if (!dev->firmware->isPlugged()) {
-            umockdev_ioctl_client_complete(client, -1, ENODEV);
-            return TRUE;
-        }
-        UMockdevIoctlData *urbData =
-            umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
+        if (!dev->firmware->isPlugged())
+            return done(ENODEV);
+        UMockdevIoctlData *urbData = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
         auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
         UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(
             urbData, G_STRUCT_OFFSET(usbdevfs_urb, buffer), gsize(urb->buffer_length), nullptr);
@@ -141,28 +128,22 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
                 : TransferStatus::Ok;
             if (taken != TransferStatus::Ok) {
                 umockdev_ioctl_data_unref(urbData);
-                umockdev_ioctl_client_complete(client, -1,
-                                               taken == TransferStatus::Gone ? ENODEV : EPIPE);
-                return TRUE;
+                return done(taken == TransferStatus::Gone ? ENODEV : EPIPE);
             }
             finish(dev, urbData, 0, int(accepted));
         }
-        umockdev_ioctl_client_complete(client, 0, 0);
-        return TRUE;
+        return done();
     }
 
-    case USBDEVFS_REAPURB:
-    case USBDEVFS_REAPURBNDELAY: {
+    case USBDEVFS_REAPURB: case USBDEVFS_REAPURBNDELAY: {
         serviceFlying(dev);
-        if (dev->finished.empty()) {
-            umockdev_ioctl_client_complete(client, -1, EAGAIN);
-            return TRUE;
-        }
+        if (dev->finished.empty())
+            return done(EAGAIN);
         UMockdevIoctlData *urbData = dev->finished.front();
         dev->finished.pop_front();
         UMockdevIoctlData *ptr = umockdev_ioctl_data_resolve(arg, 0, sizeof(gpointer), nullptr);
         umockdev_ioctl_data_set_ptr(ptr, 0, urbData);
-        umockdev_ioctl_client_complete(client, 0, 0);
+        done();
         umockdev_ioctl_data_unref(ptr);
         umockdev_ioctl_data_unref(urbData);
         return TRUE;
@@ -171,16 +152,12 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
     case USBDEVFS_DISCARDURB: {
         // How libusb delivers time-outs and cancellation: the URB is reaped as -ENOENT.
         const gulong addr = *reinterpret_cast<gulong *>(arg->data);
-        auto it = std::find_if(dev->flying.begin(), dev->flying.end(),
-                               [addr](UMockdevIoctlData *u) { return u->client_addr == addr; });
-        if (it == dev->flying.end()) {
-            umockdev_ioctl_client_complete(client, -1, EINVAL);
-            return TRUE;
-        }
+        auto it = std::find_if(dev->flying.begin(), dev->flying.end(), [addr](UMockdevIoctlData *u) { return u->client_addr == addr; });
+        if (it == dev->flying.end())
+            return done(EINVAL);
         finish(dev, *it, -ENOENT, 0);
         dev->flying.erase(it);
-        umockdev_ioctl_client_complete(client, 0, 0);
-        return TRUE;
+        return done();
     }
     default:
         return FALSE;
@@ -190,10 +167,19 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
 } // namespace
 
 struct EmulatedUsbBus::Impl {
-    UMockdevTestbed *testbed = nullptr;
+    UMockdevTestbed *testbed = umockdev_testbed_new();
     std::map<std::string, std::unique_ptr<Device>> devices;
     std::vector<std::unique_ptr<Device>> unplugged; // their handlers may still be called
     int nextDevnum = 2;
+    Device *find(const std::string &sysfsPath) const
+    { auto it = devices.find(sysfsPath); return it == devices.end() ? nullptr : it->second.get(); }
+    ~Impl()
+    {
+        for (auto &entry : devices)
+            umockdev_testbed_remove_device(testbed, entry.first.c_str());
+        // The testbed stops its worker before the handlers and their state go away.
+        g_clear_object(&testbed);
+    }
 };
 
 std::vector<UsbEndpoint> EmulatedUsbBus::adapterEndpoints()
@@ -218,29 +204,9 @@ void EmulatedUsbBus::reexecUnderWrapper(int argc, char **argv)
     std::perror("umockdev-wrapper");
 }
 
-EmulatedUsbBus::EmulatedUsbBus() : d(new Impl)
-{
-    d->testbed = umockdev_testbed_new();
-}
+EmulatedUsbBus::EmulatedUsbBus() : d(new Impl) {}
 
-EmulatedUsbBus::~EmulatedUsbBus()
-{
-    for (auto &entry : d->devices)
-        umockdev_testbed_remove_device(d->testbed, entry.first.c_str());
-    // The testbed stops its worker before the handlers and their state go away.
-    g_clear_object(&d->testbed);
-    auto release = [](Device &dev) {
-        for (UMockdevIoctlData *u : dev.flying)
-            umockdev_ioctl_data_unref(u);
-        for (UMockdevIoctlData *u : dev.finished)
-            umockdev_ioctl_data_unref(u);
-        g_clear_object(&dev.handler);
-    };
-    for (auto &entry : d->devices)
-        release(*entry.second);
-    for (auto &dev : d->unplugged)
-        release(*dev);
-}
+EmulatedUsbBus::~EmulatedUsbBus() = default;
 
 std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
                                  const std::vector<UsbEndpoint> &endpoints, uint16_t vendorId,
@@ -248,14 +214,11 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
 {
     auto dev = std::make_unique<Device>();
     dev->firmware = std::move(firmware);
-    dev->bus = 1;
     dev->devnum = d->nextDevnum++;
-    char node[64];
+    char node[64], path[128];
     std::snprintf(node, sizeof node, "bus/usb/%03d/%03d", dev->bus, dev->devnum);
+    std::snprintf(path, sizeof path, "/devices/pci0000:00/0000:00:14.0/usb%d/%d-%d", dev->bus, dev->bus, dev->devnum);
     dev->devNode = std::string("/dev/") + node;
-    char path[128];
-    std::snprintf(path, sizeof path, "/devices/pci0000:00/0000:00:14.0/usb%d/%d-%d", dev->bus,
-                  dev->bus, dev->devnum);
     dev->sysfsPath = std::string("/sys") + path;
 
     // The handler must be in place before the device appears: the "add" uevent may
@@ -273,17 +236,14 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
 
     char record[2048];
     std::snprintf(record, sizeof record,
-                  "P: %s\nN: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=%s\n"
-                  "E: BUSNUM=%03d\nE: DEVNUM=%03d\nA: idVendor=%04x\\n\nA: idProduct=%04x\\n\n"
-                  "A: busnum=%d\\n\nA: devnum=%d\\n\nA: speed=12\\n\n"
-                  "A: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nH: descriptors=%s\n",
+                  "P: %s\nN: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=%s\nE: BUSNUM=%03d\n"
+                  "E: DEVNUM=%03d\nA: idVendor=%04x\\n\nA: idProduct=%04x\\n\nA: busnum=%d\\n\nA: devnum=%d\\n\n"
+                  "A: speed=12\\n\nA: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nH: descriptors=%s\n",
                   path, node, dev->devNode.c_str(), dev->bus, dev->devnum, vendorId, productId,
                   dev->bus, dev->devnum, descriptors(vendorId, productId, endpoints).c_str());
     if (!umockdev_testbed_add_from_string(d->testbed, record, &err))
         return failed("add_from_string failed");
-    const std::string key = dev->sysfsPath;
-    d->devices[key] = std::move(dev);
-    return key;
+    return d->devices.emplace(dev->sysfsPath, std::move(dev)).first->first;
 }
 
 void EmulatedUsbBus::unplug(const std::string &sysfsPath)
@@ -303,21 +263,19 @@ void EmulatedUsbBus::unplug(const std::string &sysfsPath)
 
 bool EmulatedUsbBus::address(const std::string &sysfsPath, int *bus, int *device) const
 {
-    auto it = d->devices.find(sysfsPath);
-    if (it == d->devices.end())
-        return false;
-    *bus = it->second->bus;
-    *device = it->second->devnum;
-    return true;
+    const Device *dev = d->find(sysfsPath);
+    if (dev)
+        *bus = dev->bus, *device = dev->devnum;
+    return dev;
 }
 
 std::string EmulatedUsbBus::nodeFile(const std::string &sysfsPath) const
 {
-    auto it = d->devices.find(sysfsPath);
-    if (it == d->devices.end())
+    const Device *dev = d->find(sysfsPath);
+    if (!dev)
         return {};
     gchar *root = umockdev_testbed_get_root_dir(d->testbed);
-    std::string file = std::string(root) + it->second->devNode;
+    std::string file = std::string(root) + dev->devNode;
     g_free(root);
     return file;
 }

@@ -25,7 +25,7 @@ namespace {
 
 using Fault = SimFirmware::Fault;
 
-std::shared_ptr<SimFirmware> firmwareWithSerial(const std::string &serial)
+std::shared_ptr<SimFirmware> firmwareWithSerial(const char *serial)
 {
     SimFirmware::State s;
     s.serialNumber = serial;
@@ -39,33 +39,25 @@ struct Bench {
     std::string path;
     LibusbBackend *raw = new LibusbBackend; // owned by the link; shows the pipes found
     CWrapWinUSB link{std::unique_ptr<UsbBackend>(raw)};
-    bool plug(const std::vector<UsbEndpoint> &endpoints = EmulatedUsbBus::adapterEndpoints())
-    {
-        path = bus.plug(fw, endpoints);
-        return !path.empty();
-    }
+    bool plug(const std::vector<UsbEndpoint> &eps = EmulatedUsbBus::adapterEndpoints())
+    { return !(path = bus.plug(fw, eps)).empty(); }
+    bool open() { return plug() && link.open(); }
 };
 
 QString readSerial(CWrapWinUSB &link)
 {
-    const ExchangeResult r =
-        Protocol::exchange(link, CommandId::ReadSerialNumber, Protocol::readSerialNumber());
+    const ExchangeResult r = Protocol::exchange(link, CommandId::ReadSerialNumber, Protocol::readSerialNumber());
     return r.passed ? Protocol::latin1Field(r.reply, 4, 11) : QString();
 }
 
 bool readBulk(CWrapWinUSB &link, QByteArray *out = nullptr)
 {
-    uint8_t buf[SimFirmware::BulkTransferSize];
+    char buf[SimFirmware::BulkTransferSize];
     uint32_t n = 0;
-    const bool ok = link.readBulk(buf, sizeof buf, &n);
+    const bool ok = link.readBulk(reinterpret_cast<uint8_t *>(buf), sizeof buf, &n);
     if (out)
-        *out = QByteArray(reinterpret_cast<const char *>(buf), int(n));
+        *out = QByteArray(buf, int(n));
     return ok;
-}
-
-QByteArray bytes(const SimFirmware::Bytes &b)
-{
-    return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size()));
 }
 
 } // namespace
@@ -73,244 +65,204 @@ QByteArray bytes(const SimFirmware::Bytes &b)
 class TestLibusbUmockdev : public QObject {
     Q_OBJECT
 private slots:
-    void commandExchange_data();
-    void commandExchange();
-    void endpoints_data();
-    void endpoints();
-    void permissionDeniedNamesTheRule();
-    void twoAdaptersOpenTheLastEnumerated();
-    void pendingBulkRead_data();
-    void pendingBulkRead();
-    void hotplug_data();
-    void hotplug();
-};
-
-void TestLibusbUmockdev::commandExchange_data()
-{
-    QTest::addColumn<CommandId>("id");
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<int>("fault"); // -1: none
-    QTest::addColumn<int>("replies");
-    QTest::addColumn<int>("replyLength");
-    QTest::addColumn<QString>("why"); // empty: passes
-    const auto row = [](const char *name, CommandId id, const char *request, int fault,
-                        int replies, int length, const char *why) {
-        QTest::newRow(name) << id << QByteArray::fromHex(request) << fault << replies << length
-                            << QString::fromLatin1(why);
-    };
-    row("channel count", CommandId::ReadChannalCount, "12130100", -1, 1, 5, "");
-    row("a reply per filter bank", CommandId::ReadAcceptanceFilters, "12aa0101", -1,
-        SimFirmware::FilterBankCount, 14, "");
-    row("long reply", CommandId::ReadChannalCount, "12130100", int(Fault::LongReply), 1, 6,
-        "a reply of 6 bytes to ReadChannalCount, 5 expected");
-    row("wrong status", CommandId::SetRelayMode, "12b10101", int(Fault::WrongStatus), 1, 4,
-        "status 0x80 instead of 0x81 in the reply to SetRelayMode");
-    // A silent device costs one time-out (libusb says so), not a hang.
-    row("silent", CommandId::ReadChannalCount, "12130100", int(Fault::NoReply), 1, 0,
-        "no reply within 1000 ms to ReadChannalCount");
-    // Unplugged after taking the request: a disconnect, not a time-out.
-    row("removal", CommandId::ReadModeState, "12a70100", int(Fault::RemoveMidExchange), 1, 0,
-        "the adapter was removed during ReadModeState");
-}
-
-// Exact request bytes reach the firmware over interrupt OUT, each reply comes back over
-// interrupt IN with the length the device sent, and the link stays usable unless removed.
-void TestLibusbUmockdev::commandExchange()
-{
-    QFETCH(CommandId, id);
-    QFETCH(QByteArray, request);
-    QFETCH(int, fault);
-    QFETCH(int, replies);
-    QFETCH(QString, why);
-    Bench b;
-    QVERIFY2(b.plug() && b.link.open(), b.bus.error().c_str());
-    if (fault >= 0)
-        b.fw->scriptFault(uint8_t(request[1]), Fault(fault));
-    for (int i = 0; i < replies; ++i) {
-        const ExchangeResult r =
-            i == 0 ? Protocol::exchange(b.link, id, request) : Protocol::nextReply(b.link, id);
-        QVERIFY(!r.atRequest);
-        QCOMPARE(r.text(), why);
-        QTEST(int(r.reply.size()), "replyLength");
+    void commandExchange_data()
+    {
+        // fault -1: none; why empty: passes
+        QTest::addColumn<CommandId>("id"); QTest::addColumn<QByteArray>("request"); QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("replies"); QTest::addColumn<int>("replyLength"); QTest::addColumn<QString>("why");
+        const auto row = [](const char *name, CommandId id, const char *request, int fault,
+                            int replies, int length, const char *why) {
+            QTest::newRow(name) << id << QByteArray::fromHex(request) << fault << replies
+                                << length << QString::fromLatin1(why);
+        };
+        using C = CommandId;
+        row("channel count", C::ReadChannalCount, "12130100", -1, 1, 5, "");
+        row("a reply per filter bank", C::ReadAcceptanceFilters, "12aa0101", -1, SimFirmware::FilterBankCount, 14, "");
+        row("long reply", C::ReadChannalCount, "12130100", int(Fault::LongReply), 1, 6,
+            "a reply of 6 bytes to ReadChannalCount, 5 expected");
+        row("wrong status", C::SetRelayMode, "12b10101", int(Fault::WrongStatus), 1, 4,
+            "status 0x80 instead of 0x81 in the reply to SetRelayMode");
+        // A silent device costs one time-out (libusb says so), not a hang.
+        row("silent", C::ReadChannalCount, "12130100", int(Fault::NoReply), 1, 0, "no reply within 1000 ms to ReadChannalCount");
+        // Unplugged after taking the request: a disconnect, not a time-out.
+        row("removal", C::ReadModeState, "12a70100", int(Fault::RemoveMidExchange), 1, 0,
+            "the adapter was removed during ReadModeState");
     }
-    QCOMPARE(int(b.fw->requests().size()), 1);
-    QCOMPARE(bytes(b.fw->requests().front()), request);
-    const bool removed = fault == int(Fault::RemoveMidExchange);
-    QCOMPARE(Protocol::exchange(b.link, id, request).passed, !removed);
-    QCOMPARE(int(b.fw->requests().size()), removed ? 1 : 2); // refused, not lost
-}
-
-void TestLibusbUmockdev::endpoints_data()
-{
-    QTest::addColumn<QByteArray>("endpoints"); // (address, attributes) pairs
-    QTest::addColumn<QByteArray>("pipes");     // interrupt IN, OUT, bulk IN, OUT; 0: none
-    QTest::newRow("all four") << QByteArray::fromHex("8103010382020202") << QByteArray::fromHex("81018202");
-    QTest::newRow("no interrupt OUT, no bulk IN") << QByteArray::fromHex("81030202") << QByteArray::fromHex("81000002");
-    QTest::newRow("isochronous ignored") << QByteArray::fromHex("8103010382028401") << QByteArray::fromHex("81018200");
-}
-
-// The link opens whatever pipes the interface offers; a missing pipe's transfers fail
-// and nothing reaches the device.
-void TestLibusbUmockdev::endpoints()
-{
-    QFETCH(QByteArray, endpoints);
-    QFETCH(QByteArray, pipes);
-    Bench b;
-    std::vector<UsbEndpoint> eps;
-    for (int i = 0; i + 1 < endpoints.size(); i += 2)
-        eps.push_back({uint8_t(endpoints[i]), uint8_t(endpoints[i + 1])});
-    QVERIFY2(b.plug(eps) && b.link.open(), b.bus.error().c_str());
-    const PipeIds p = b.raw->pipes();
-    const char found[] = {char(p.interruptIn), char(p.interruptOut), char(p.bulkIn), char(p.bulkOut)};
-    QCOMPARE(QByteArray(found, 4).toHex(), pipes.toHex());
-    QCOMPARE(b.link.bulkInPipeId(), uint8_t(pipes.at(2)));
-    const QByteArray request = Protocol::readChannalCount();
-    uint32_t n = 0;
-    QCOMPARE(b.link.writePipe(reinterpret_cast<const uint8_t *>(request.constData()), 4, &n),
-             pipes.at(1) != 0);
-    QCOMPARE(int(b.fw->requests().size()), pipes.at(1) != 0 ? 1 : 0);
-    if (pipes.at(2) == 0)
-        QVERIFY(!readBulk(b.link));
-}
-
-// Refused access (the udev rule is missing): open fails and one line on stderr names
-// the rule to install. Root is never refused: as root this runs as user nobody.
-void TestLibusbUmockdev::permissionDeniedNamesTheRule()
-{
-    if (geteuid() == 0)
-        QSKIP("root is never refused a device node");
-    Bench b;
-    QVERIFY2(b.plug(), b.bus.error().c_str());
-    QCOMPARE(chmod(b.bus.nodeFile(b.path).c_str(), 0), 0);
-    QTemporaryFile capture;
-    QVERIFY(capture.open());
-    std::fflush(stderr);
-    const int saved = dup(STDERR_FILENO);
-    dup2(capture.handle(), STDERR_FILENO);
-    const bool opened = b.link.open();
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    ::close(saved);
-    QVERIFY(!opened);
-    capture.seek(0);
-    const QByteArray text = capture.readAll();
-    QVERIFY2(text.contains("60-brantel.rules") && text.count('\n') == 1, text.constData());
-}
-
-// With two adapters the link opens the one libusb enumerates last; the serial number
-// in the reply tells which one answered.
-void TestLibusbUmockdev::twoAdaptersOpenTheLastEnumerated()
-{
-    EmulatedUsbBus bus;
-    const std::shared_ptr<SimFirmware> fw[] = {firmwareWithSerial("HL000000001"),
-                                               firmwareWithSerial("HL000000002")};
-    const std::string paths[] = {bus.plug(fw[0]), bus.plug(fw[1])};
-    int last = -1;
-    libusb_context *ctx = nullptr;
-    QCOMPARE(libusb_init(&ctx), int(LIBUSB_SUCCESS));
-    libusb_device **list = nullptr;
-    for (ssize_t i = 0, n = libusb_get_device_list(ctx, &list); i < n; ++i) {
-        int busNumber = 0, device = 0;
-        for (int k = 0; k < 2; ++k)
-            if (bus.address(paths[k], &busNumber, &device)
-                && libusb_get_bus_number(list[i]) == busNumber
-                && libusb_get_device_address(list[i]) == device)
-                last = k;
+    // Exact request bytes reach the firmware over interrupt OUT, each reply comes back over
+    // interrupt IN with the length the device sent, and the link stays usable unless removed.
+    void commandExchange()
+    {
+        QFETCH(CommandId, id); QFETCH(QByteArray, request); QFETCH(int, fault); QFETCH(int, replies);
+        Bench b;
+        QVERIFY2(b.open(), b.bus.error().c_str());
+        if (fault >= 0)
+            b.fw->scriptFault(uint8_t(request[1]), Fault(fault));
+        for (int i = 0; i < replies; ++i) {
+            const ExchangeResult r = i == 0 ? Protocol::exchange(b.link, id, request) : Protocol::nextReply(b.link, id);
+            QVERIFY(!r.atRequest);
+            QTEST(r.text(), "why");
+            QTEST(int(r.reply.size()), "replyLength");
+        }
+        const auto sent = b.fw->requests();
+        QCOMPARE(int(sent.size()), 1);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(sent[0].data()), int(sent[0].size())), request);
+        const bool removed = fault == int(Fault::RemoveMidExchange);
+        QCOMPARE(Protocol::exchange(b.link, id, request).passed, !removed);
+        QCOMPARE(int(b.fw->requests().size()), removed ? 1 : 2); // refused, not lost
     }
-    libusb_free_device_list(list, 1);
-    libusb_exit(ctx);
-    QVERIFY(last >= 0);
 
-    CWrapWinUSB link(std::make_unique<LibusbBackend>());
-    QVERIFY(link.open());
-    QCOMPARE(readSerial(link), QString::fromStdString(fw[last]->state().serialNumber));
-    QVERIFY(fw[1 - last]->requests().empty());
-}
-
-void TestLibusbUmockdev::pendingBulkRead_data()
-{
-    QTest::addColumn<int>("how");
-    QTest::newRow("stopBulk") << 0;
-    QTest::newRow("close") << 1;
-    QTest::newRow("removal") << 2;
-}
-
-// A bulk read waiting in the receive thread is ended from the GUI thread: stopBulk()
-// keeps the link for commands and allows reads again after resumeBulk(); close() and a
-// removal leave it closed, and touch nothing freed.
-void TestLibusbUmockdev::pendingBulkRead()
-{
-    QFETCH(int, how);
-    Bench b;
-    QVERIFY2(b.plug() && b.link.open(), b.bus.error().c_str());
-    std::atomic<int> result{-1};
-    std::thread reader([&] { result = readBulk(b.link) ? 1 : 0; });
-    QTest::qWait(100);
-    const int pending = result; // nothing was streamed
-    if (how == 0)
-        b.link.stopBulk();
-    else if (how == 1)
-        b.link.close();
-    else
-        b.bus.unplug(b.path);
-    QTRY_COMPARE_WITH_TIMEOUT(result.load(), 0, 5000);
-    b.link.close(); // on every way out, before the join
-    reader.join();
-    QCOMPARE(pending, -1);
-    if (how == 0) {
-        QVERIFY(b.link.open());
-        QCOMPARE(readSerial(b.link), QStringLiteral("HL261206001"));
-        b.fw->queueBulk({1, 2, 3});
-        QByteArray got;
-        QVERIFY(readBulk(b.link, &got));
-        QCOMPARE(got, QByteArray("\x01\x02\x03"));
+    void endpoints_data()
+    {
+        QTest::addColumn<QByteArray>("endpoints"); // (address, attributes) pairs
+        QTest::addColumn<QByteArray>("pipes");     // interrupt IN, OUT, bulk IN, OUT; 0: none
+        QTest::newRow("all four") << QByteArray::fromHex("8103010382020202") << QByteArray::fromHex("81018202");
+        QTest::newRow("no interrupt OUT, no bulk IN") << QByteArray::fromHex("81030202") << QByteArray::fromHex("81000002");
+        QTest::newRow("isochronous ignored") << QByteArray::fromHex("8103010382028401") << QByteArray::fromHex("81018200");
     }
-    QVERIFY(how == 0 || !readBulk(b.link));
-}
+    // The link opens whatever pipes the interface offers; a missing pipe's transfers fail
+    // and nothing reaches the device.
+    void endpoints()
+    {
+        QFETCH(QByteArray, endpoints); QFETCH(QByteArray, pipes);
+        Bench b;
+        std::vector<UsbEndpoint> eps;
+        for (int i = 0; i + 1 < endpoints.size(); i += 2)
+            eps.push_back({uint8_t(endpoints[i]), uint8_t(endpoints[i + 1])});
+        QVERIFY2(b.plug(eps) && b.link.open(), b.bus.error().c_str());
+        const PipeIds p = b.raw->pipes();
+        const char found[] = {char(p.interruptIn), char(p.interruptOut), char(p.bulkIn), char(p.bulkOut)};
+        QCOMPARE(QByteArray(found, 4).toHex(), pipes.toHex());
+        QCOMPARE(b.link.bulkInPipeId(), uint8_t(pipes.at(2)));
+        uint32_t n = 0;
+        QCOMPARE(b.link.writePipe(reinterpret_cast<const uint8_t *>("\x12\x13\x01\x00"), 4, &n), pipes.at(1) != 0);
+        QCOMPARE(int(b.fw->requests().size()), pipes.at(1) != 0 ? 1 : 0);
+        QVERIFY(pipes.at(2) != 0 || !readBulk(b.link));
+    }
 
-void TestLibusbUmockdev::hotplug_data()
-{
-    QTest::addColumn<LibusbHotplug::Mode>("mode");
-    QTest::newRow("hot-plug callbacks") << LibusbHotplug::Mode::Automatic;
-    QTest::newRow("device-list poll") << LibusbHotplug::Mode::Poll;
-}
+    // Refused access (the udev rule is missing): open fails and one line on stderr names
+    // the rule to install. Root is never refused: as root this runs as user nobody.
+    void permissionDeniedNamesTheRule()
+    {
+        if (geteuid() == 0)
+            QSKIP("root is never refused a device node");
+        Bench b;
+        QVERIFY2(b.plug(), b.bus.error().c_str());
+        QCOMPARE(chmod(b.bus.nodeFile(b.path).c_str(), 0), 0);
+        QTemporaryFile capture;
+        QVERIFY(capture.open());
+        std::fflush(stderr);
+        const int saved = dup(STDERR_FILENO);
+        dup2(capture.handle(), STDERR_FILENO);
+        const bool opened = b.link.open();
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        ::close(saved);
+        QVERIFY(!opened);
+        capture.seek(0);
+        const QByteArray text = capture.readAll();
+        QVERIFY2(text.contains("60-brantel.rules") && text.count('\n') == 1, text.constData());
+    }
 
-// Arrival and removal of the adapter reach deviceChanged on the owning thread; another
-// maker's device does not, and is not opened. On arrival the adapter can be opened at
-// once (the serial read): it tells each arrival apart.
-void TestLibusbUmockdev::hotplug()
-{
-    QFETCH(LibusbHotplug::Mode, mode);
-    EmulatedUsbBus bus;
-    LibusbHotplug source(nullptr, mode, 100);
-    QVERIFY(source.isActive());
-    QCOMPARE(source.usesCallbacks(), mode == LibusbHotplug::Mode::Automatic);
-    QList<int> codes;
-    QString serial;
-    bool offThread = false;
-    connect(&source, &HotplugSource::deviceChanged, this, [&](int code) {
-        offThread = offThread || QThread::currentThread() != thread();
-        codes.append(code);
+    // With two adapters the link opens the one libusb enumerates last; the serial number
+    // in the reply tells which one answered.
+    void twoAdaptersOpenTheLastEnumerated()
+    {
+        EmulatedUsbBus bus;
+        const std::shared_ptr<SimFirmware> fw[] = {firmwareWithSerial("HL000000001"), firmwareWithSerial("HL000000002")};
+        const std::string paths[] = {bus.plug(fw[0]), bus.plug(fw[1])};
+        int last = -1, busNumber = 0, device = 0;
+        libusb_context *ctx = nullptr;
+        QCOMPARE(libusb_init(&ctx), int(LIBUSB_SUCCESS));
+        libusb_device **list = nullptr;
+        for (ssize_t i = 0, n = libusb_get_device_list(ctx, &list); i < n; ++i)
+            for (int k = 0; k < 2; ++k)
+                if (bus.address(paths[k], &busNumber, &device) && libusb_get_bus_number(list[i]) == busNumber
+                    && libusb_get_device_address(list[i]) == device)
+                    last = k;
+        libusb_free_device_list(list, 1), libusb_exit(ctx);
+        QVERIFY(last >= 0);
         CWrapWinUSB link(std::make_unique<LibusbBackend>());
-        if (code == 0 && link.open())
-            serial = readSerial(link);
-    });
+        QVERIFY(link.open());
+        QCOMPARE(readSerial(link), QString::fromStdString(fw[last]->state().serialNumber));
+        QVERIFY(fw[1 - last]->requests().empty());
+    }
 
-    const std::string foreign = bus.plug(std::make_shared<SimFirmware>(),
-                                         EmulatedUsbBus::adapterEndpoints(), 0x046d, 0xc52b);
-    QVERIFY(!foreign.empty());
-    QVERIFY(!CWrapWinUSB(std::make_unique<LibusbBackend>()).open());
-    const std::string path = bus.plug(firmwareWithSerial("HL000000042"));
-    QTRY_COMPARE_WITH_TIMEOUT(serial, QStringLiteral("HL000000042"), 5000);
-    QCOMPARE(codes, QList<int>{0});
-    bus.unplug(path);
-    QTRY_COMPARE_WITH_TIMEOUT(codes, (QList<int>{0, 1}), 5000);
-    bus.unplug(foreign);
-    bus.plug(firmwareWithSerial("HL000000043"));
-    QTRY_COMPARE_WITH_TIMEOUT(serial, QStringLiteral("HL000000043"), 5000);
-    QCOMPARE(codes, (QList<int>{0, 1, 0}));
-    QVERIFY(!offThread);
-}
+    void pendingBulkRead_data()
+    {
+        QTest::addColumn<int>("how");
+        int how = 0;
+        for (const char *tag : {"stopBulk", "close", "removal"})
+            QTest::newRow(tag) << how++;
+    }
+    // A bulk read waiting in the receive thread is ended from the GUI thread: stopBulk()
+    // keeps the link for commands and allows reads again after resumeBulk(); close() and a
+    // removal leave it closed, and touch nothing freed.
+    void pendingBulkRead()
+    {
+        QFETCH(int, how);
+        Bench b;
+        QVERIFY2(b.open(), b.bus.error().c_str());
+        std::atomic<int> result{-1};
+        std::thread reader([&] { result = readBulk(b.link) ? 1 : 0; });
+        QTest::qWait(100);
+        const int pending = result; // nothing was streamed
+        how == 0 ? b.link.stopBulk() : how == 1 ? b.link.close() : b.bus.unplug(b.path);
+        QTRY_COMPARE_WITH_TIMEOUT(result.load(), 0, 5000);
+        b.link.close(); // on every way out, before the join
+        reader.join();
+        QCOMPARE(pending, -1);
+        QByteArray got;
+        if (how == 0) {
+            QVERIFY(b.link.open());
+            QCOMPARE(readSerial(b.link), QStringLiteral("HL261206001"));
+            b.fw->queueBulk({1, 2, 3});
+        }
+        QCOMPARE(readBulk(b.link, &got), how == 0);
+        QCOMPARE(got, QByteArray(how == 0 ? "\x01\x02\x03" : ""));
+    }
+
+    void hotplug_data()
+    {
+        QTest::addColumn<LibusbHotplug::Mode>("mode");
+        QTest::newRow("hot-plug callbacks") << LibusbHotplug::Mode::Automatic;
+        QTest::newRow("device-list poll") << LibusbHotplug::Mode::Poll;
+    }
+    // Arrival and removal of the adapter reach deviceChanged on the owning thread; another
+    // maker's device does not, and is not opened. On arrival the adapter can be opened at
+    // once (the serial read): it tells each arrival apart.
+    void hotplug()
+    {
+        QFETCH(LibusbHotplug::Mode, mode);
+        EmulatedUsbBus bus;
+        LibusbHotplug source(nullptr, mode, 100);
+        QVERIFY(source.isActive());
+        QCOMPARE(source.usesCallbacks(), mode == LibusbHotplug::Mode::Automatic);
+        QList<int> codes;
+        QString serial;
+        bool offThread = false;
+        connect(&source, &HotplugSource::deviceChanged, this, [&](int code) {
+            offThread = offThread || QThread::currentThread() != thread();
+            codes.append(code);
+            CWrapWinUSB link(std::make_unique<LibusbBackend>());
+            if (code == 0 && link.open())
+                serial = readSerial(link);
+        });
+        const std::string foreign = bus.plug(std::make_shared<SimFirmware>(),
+                                             EmulatedUsbBus::adapterEndpoints(), 0x046d, 0xc52b);
+        QVERIFY(!foreign.empty());
+        QVERIFY(!CWrapWinUSB(std::make_unique<LibusbBackend>()).open());
+        const std::string path = bus.plug(firmwareWithSerial("HL000000042"));
+        QTRY_COMPARE_WITH_TIMEOUT(serial, QStringLiteral("HL000000042"), 5000);
+        QCOMPARE(codes, QList<int>{0});
+        bus.unplug(path);
+        QTRY_COMPARE_WITH_TIMEOUT(codes, (QList<int>{0, 1}), 5000);
+        bus.unplug(foreign);
+        bus.plug(firmwareWithSerial("HL000000043"));
+        QTRY_COMPARE_WITH_TIMEOUT(serial, QStringLiteral("HL000000043"), 5000);
+        QCOMPARE(codes, (QList<int>{0, 1, 0}));
+        QVERIFY(!offThread);
+    }
+};
 
 BRANTEL_UMOCKDEV_MAIN(TestLibusbUmockdev)
 #include "tst_libusb_umockdev.moc"

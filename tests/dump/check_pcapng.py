@@ -56,26 +56,18 @@ def from_capture(path):
     return frames
 
 
-def check_pair(name, capture, source_log):
-    got, want = from_capture(capture), from_log(source_log)
-    if len(got) != len(want) or not want:
-        failures.append(f"{name}: {len(got)} frames in the capture, {len(want)} in the source")
-    bad = [i for i, (g, w) in enumerate(zip(got, want)) if g != w]
-    if bad:
-        failures.append(f"{name}: frame {bad[0]}: capture {got[bad[0]]}, source {want[bad[0]]}")
-
-
-def dump(*args):
-    run = subprocess.run([DUMP, *args], capture_output=True, timeout=120)
-    if run.returncode != 0:
-        failures.append(f"brantel-dump {' '.join(args)}: exit {run.returncode}: {run.stderr}")
-    return run.stdout
-
-
 with tempfile.NamedTemporaryFile(suffix=".pcapng") as converted:
-    converted.write(dump("--input", LOG, "-f", "pcapng"))
+    run = subprocess.run([DUMP, "--input", LOG, "-f", "pcapng"], capture_output=True, timeout=120)
+    if run.returncode != 0:
+        failures.append(f"--input: exit {run.returncode}: {run.stderr}")
+    converted.write(run.stdout)
     converted.flush()
-    check_pair("candump log given with --input", converted.name, open(LOG).read())
+    got, want = from_capture(converted.name), from_log(open(LOG).read())
+if len(got) != len(want) or not want:
+    failures.append(f"{len(got)} frames in the capture, {len(want)} in the source")
+bad = [i for i, (g, w) in enumerate(zip(got, want)) if g != w]
+if bad:
+    failures.append(f"frame {bad[0]}: capture {got[bad[0]]}, source {want[bad[0]]}")
 
 # Streaming: tshark shows frames while the capture goes on, then sees a clean end.
 producer = subprocess.Popen([DUMP, "--simulate", "-f", "pcapng"], stdout=subprocess.PIPE,

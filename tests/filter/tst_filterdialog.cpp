@@ -67,131 +67,124 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 
 class TestFilterDialog : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void editing_data();
-    void editing();
-    void file_data();
-    void file();
-    void save();
-
 private:
     QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        initBrantelResources();
+    }
+
+    void editing_data()
+    {
+        QTest::addColumn<int>("startMode");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("table");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QStringList>("messages");
+
+        // Every dialog opens with the ranges 1AB-7FF and 10-1FFFFFFF.
+        QTest::newRow("reopened on mode 1: upper case, no icons")
+            << 1 << QStringList() << QStringList{"1AB,7FF", "10,1FFFFFFF"} << "1:1ab-7ff 10-1fffffff" << QStringList();
+        QTest::newRow("switching mode and back empties the table")
+            << 1 << QStringList{"mode 2", "mode 1"} << QStringList() << "1:" << QStringList();
+        QTest::newRow("typed bounds") << 0 << QStringList{"mode 2", "add 0x7FF 7ff", "add xyz 10"}
+            << QStringList{"0x7FF,7ff,del", "xyz,10,del"} << "2:7ff-7ff 0-10" << QStringList();
+        QTest::newRow("each mode keeps its added rows, shown again without icons")
+            << 0 << QStringList{"mode 1", "add 1 2", "mode 2", "add 3 4", "mode 1"} << QStringList{"1,2"} << "1:1-2"
+            << QStringList();
+        QTest::newRow("delete column removes the row and its list entry")
+            << 0 << QStringList{"mode 1", "add 1 2", "add 3 4", "click 0 3", "mode 2", "mode 1"} << QStringList{"3,4"}
+            << "1:3-4" << QStringList();
+        QTest::newRow("clear empties the table and both lists")
+            << 0 << QStringList{"mode 1", "add 1 2", "mode 2", "add 3 4", "clear", "mode 1"} << QStringList() << "1:"
+            << QStringList();
+        QTest::newRow("a bound empty") << 0 << QStringList{"mode 1", "add  5", "add 5"} << QStringList() << "1:"
+                                       << QStringList{"低HEX不能为空", "高HEX不能为空"};
+    }
+
+    void editing()
+    {
+        QFETCH(int, startMode);
+        QFETCH(QStringList, steps);
+        RecordingDialogs dialogs;
+        FilterDialog dialog(startMode, {{0x1ab, 0x7ff}, {0x10, 0x1FFFFFFF}});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        run(&dialog, steps);
+        QTEST(tableText(&dialog), "table");
+        QTEST(rangesText(dialog.filterSettings()), "result");
+        QTEST(dialogs.texts(), "messages");
+    }
+
+    void file_data()
+    {
+        QTest::addColumn<QByteArray>("file");  // read; empty: no such file
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("table");
+        QTest::addColumn<QString>("message");  // the start of it where a system text follows
+
+        // Before each read the dialog is in mode 1 with the added row 9,9, and the list of
+        // mode 2 holds 5,6 and 7,8: a refused file leaves it so, a read file replaces it.
+        const QStringList before{"9,9,del"};
+        QTest::newRow("file rows replace what the mode change shows")
+            << QByteArray("{\"Data\": [\"1,2\"], \"FilterName\": 2}") << 2 << QStringList{"1,2"} << "";
+        QTest::newRow("entry without a comma fills both columns")
+            << QByteArray("{\"Data\": [\"7ff\", 4], \"FilterName\": 1}") << 1 << QStringList{"7ff,7ff", ","} << "";
+        QTest::newRow("not an object") << QByteArray("[\"1,2\"]") << 1 << before << "解析配置文件失败.";
+        QTest::newRow("no Data") << QByteArray("{\"FilterName\": 2}") << 1 << before << "不是有效的配置文件";
+        QTest::newRow("no such file") << QByteArray() << 1 << before << "打开配置文件失败.";
+    }
+
+    void file()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        if (!file.isEmpty())
+            QVERIFY(writeBytes(path, file));
+        RecordingDialogs dialogs;
+        FilterDialog dialog(0, {});
+        run(&dialog, {"mode 2", "add 5 6", "add 7 8", "mode 1", "add 9 9"});
+        dialogs.fileAnswers << path;
+        QTest::mouseClick(child<QPushButton>(&dialog, "m_pushButtonRead"), Qt::LeftButton);
+
+        QCOMPARE(dialogs.fileFilters, QStringList{"TXT文件(*.txt)"});
+        QTEST(child<QComboBox>(&dialog, "m_comboBoxCurrentModel")->currentIndex(), "mode");
+        QTEST(tableText(&dialog), "table");
+        QCOMPARE(dialogs.boxes.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) // a system reason follows where the file could not be opened
+            QVERIFY2(file.isEmpty() ? dialogs.boxes[0].text.startsWith(message) : dialogs.boxes[0].text == message,
+                     qPrintable(dialogs.boxes[0].text));
+    }
+
+    // Saved over a longer file, and read back into the dialog of the same mode; a save into
+    // a missing folder leaves nothing and says why.
+    void save()
+    {
+        RecordingDialogs dialogs;
+        FilterDialog dialog(2, {{0x10, 0x7ff}});
+        run(&dialog, {"add 0x7FF 7ff", "add 通道 ü"});
+        const QString path = m_dir.filePath("saved.txt");
+        QVERIFY(writeBytes(path, QByteArray(200, '#')));
+        dialogs.fileAnswers << path << m_dir.filePath("missing/f.txt") << path;
+        auto *save = child<QPushButton>(&dialog, "m_pushButtonSave");
+        QTest::mouseClick(save, Qt::LeftButton);
+        QTest::mouseClick(save, Qt::LeftButton);
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("{\n    \"Data\": [\n        \"10,7FF\",\n        \"0x7FF,7ff\",\n"
+                                             "        \"通道,ü\"\n    ],\n    \"FilterName\": 2\n}\n"));
+        QCOMPARE(dialogs.fileCaptions, (QStringList{"保存配置", "保存配置"}));
+        QCOMPARE(dialogs.texts().value(0), QStringLiteral("保存成功"));
+        QVERIFY2(dialogs.texts().value(1).startsWith("写配置文件失败.") && dialogs.texts().value(1).size() > 8,
+                 qPrintable(dialogs.texts().value(1)));
+        FilterDialog other(2, {});
+        QTest::mouseClick(child<QPushButton>(&other, "m_pushButtonRead"), Qt::LeftButton);
+        QCOMPARE(tableText(&other), (QStringList{"10,7FF", "0x7FF,7ff", "通道,ü"}));
+    }
 };
-
-void TestFilterDialog::initTestCase()
-{
-    initBrantelResources();
-}
-
-void TestFilterDialog::editing_data()
-{
-    QTest::addColumn<int>("startMode");
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QStringList>("table");
-    QTest::addColumn<QString>("result");
-    QTest::addColumn<QStringList>("messages");
-
-    // Every dialog opens with the ranges 1AB-7FF and 10-1FFFFFFF.
-    QTest::newRow("reopened on mode 1: upper case, no icons")
-        << 1 << QStringList() << QStringList{"1AB,7FF", "10,1FFFFFFF"} << "1:1ab-7ff 10-1fffffff" << QStringList();
-    QTest::newRow("switching mode and back empties the table")
-        << 1 << QStringList{"mode 2", "mode 1"} << QStringList() << "1:" << QStringList();
-    QTest::newRow("typed bounds") << 0 << QStringList{"mode 2", "add 0x7FF 7ff", "add xyz 10"}
-        << QStringList{"0x7FF,7ff,del", "xyz,10,del"} << "2:7ff-7ff 0-10" << QStringList();
-    QTest::newRow("each mode keeps its added rows, shown again without icons")
-        << 0 << QStringList{"mode 1", "add 1 2", "mode 2", "add 3 4", "mode 1"} << QStringList{"1,2"} << "1:1-2"
-        << QStringList();
-    QTest::newRow("delete column removes the row and its list entry")
-        << 0 << QStringList{"mode 1", "add 1 2", "add 3 4", "click 0 3", "mode 2", "mode 1"} << QStringList{"3,4"}
-        << "1:3-4" << QStringList();
-    QTest::newRow("clear empties the table and both lists")
-        << 0 << QStringList{"mode 1", "add 1 2", "mode 2", "add 3 4", "clear", "mode 1"} << QStringList() << "1:"
-        << QStringList();
-    QTest::newRow("a bound empty") << 0 << QStringList{"mode 1", "add  5", "add 5"} << QStringList() << "1:"
-                                   << QStringList{"低HEX不能为空", "高HEX不能为空"};
-}
-
-void TestFilterDialog::editing()
-{
-    QFETCH(int, startMode);
-    QFETCH(QStringList, steps);
-    RecordingDialogs dialogs;
-    FilterDialog dialog(startMode, {{0x1ab, 0x7ff}, {0x10, 0x1FFFFFFF}});
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    run(&dialog, steps);
-    QTEST(tableText(&dialog), "table");
-    QTEST(rangesText(dialog.filterSettings()), "result");
-    QTEST(dialogs.texts(), "messages");
-}
-
-void TestFilterDialog::file_data()
-{
-    QTest::addColumn<QByteArray>("file");  // read; empty: no such file
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QStringList>("table");
-    QTest::addColumn<QString>("message");  // the start of it where a system text follows
-
-    // Before each read the dialog is in mode 1 with the added row 9,9, and the list of
-    // mode 2 holds 5,6 and 7,8: a refused file leaves it so, a read file replaces it.
-    const QStringList before{"9,9,del"};
-    QTest::newRow("file rows replace what the mode change shows")
-        << QByteArray("{\"Data\": [\"1,2\"], \"FilterName\": 2}") << 2 << QStringList{"1,2"} << "";
-    QTest::newRow("entry without a comma fills both columns")
-        << QByteArray("{\"Data\": [\"7ff\", 4], \"FilterName\": 1}") << 1 << QStringList{"7ff,7ff", ","} << "";
-    QTest::newRow("not an object") << QByteArray("[\"1,2\"]") << 1 << before << "解析配置文件失败.";
-    QTest::newRow("no Data") << QByteArray("{\"FilterName\": 2}") << 1 << before << "不是有效的配置文件";
-    QTest::newRow("no such file") << QByteArray() << 1 << before << "打开配置文件失败.";
-}
-
-void TestFilterDialog::file()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, message);
-    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-    if (!file.isEmpty())
-        QVERIFY(writeBytes(path, file));
-    RecordingDialogs dialogs;
-    FilterDialog dialog(0, {});
-    run(&dialog, {"mode 2", "add 5 6", "add 7 8", "mode 1", "add 9 9"});
-    dialogs.fileAnswers << path;
-    QTest::mouseClick(child<QPushButton>(&dialog, "m_pushButtonRead"), Qt::LeftButton);
-
-    QCOMPARE(dialogs.fileFilters, QStringList{"TXT文件(*.txt)"});
-    QTEST(child<QComboBox>(&dialog, "m_comboBoxCurrentModel")->currentIndex(), "mode");
-    QTEST(tableText(&dialog), "table");
-    QCOMPARE(dialogs.boxes.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) // a system reason follows where the file could not be opened
-        QVERIFY2(file.isEmpty() ? dialogs.boxes[0].text.startsWith(message) : dialogs.boxes[0].text == message,
-                 qPrintable(dialogs.boxes[0].text));
-}
-
-// Saved over a longer file, and read back into the dialog of the same mode; a save into
-// a missing folder leaves nothing and says why.
-void TestFilterDialog::save()
-{
-    RecordingDialogs dialogs;
-    FilterDialog dialog(2, {{0x10, 0x7ff}});
-    run(&dialog, {"add 0x7FF 7ff", "add 通道 ü"});
-    const QString path = m_dir.filePath("saved.txt");
-    QVERIFY(writeBytes(path, QByteArray(200, '#')));
-    dialogs.fileAnswers << path << m_dir.filePath("missing/f.txt") << path;
-    auto *save = child<QPushButton>(&dialog, "m_pushButtonSave");
-    QTest::mouseClick(save, Qt::LeftButton);
-    QTest::mouseClick(save, Qt::LeftButton);
-    QFile saved(path);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    QCOMPARE(saved.readAll(), QByteArray("{\n    \"Data\": [\n        \"10,7FF\",\n        \"0x7FF,7ff\",\n"
-                                         "        \"通道,ü\"\n    ],\n    \"FilterName\": 2\n}\n"));
-    QCOMPARE(dialogs.fileCaptions, (QStringList{"保存配置", "保存配置"}));
-    QCOMPARE(dialogs.texts().value(0), QStringLiteral("保存成功"));
-    QVERIFY2(dialogs.texts().value(1).startsWith("写配置文件失败.") && dialogs.texts().value(1).size() > 8,
-             qPrintable(dialogs.texts().value(1)));
-    FilterDialog other(2, {});
-    QTest::mouseClick(child<QPushButton>(&other, "m_pushButtonRead"), Qt::LeftButton);
-    QCOMPARE(tableText(&other), (QStringList{"10,7FF", "0x7FF,7ff", "通道,ü"}));
-}
 
 QTEST_MAIN(TestFilterDialog)
 #include "tst_filterdialog.moc"

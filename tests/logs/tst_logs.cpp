@@ -15,102 +15,93 @@ Q_DECLARE_METATYPE(LoggedFrame)
 class TestLogs : public QObject {
     Q_OBJECT
 private slots:
-    void roundTrip_data();
-    void roundTrip();
-    void refusedLines_data();
-    void refusedLines();
-    void pcapngFrames_data();
-    void pcapngFrames();
-    void pcapngFile();
+    void roundTrip_data()
+    {
+        QTest::addColumn<LoggedFrame>("frame");
+        for (const LogSample &s : logSamples())
+            QTest::newRow(s.name) << s.frame;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(LoggedFrame, frame);
+        const qint64 start = logSamples().first().frame.hostMicros;
+
+        LoggedFrame back;
+        QVERIFY(CandumpLog::parseLine(CandumpLog::formatLine(frame), &back));
+        QVERIFY(sameLoggedFrame(frame, back));
+
+        // A whole ASC file around the frame, so the header's start date is read back too.
+        const QString asc = AscLog::header(start) + AscLog::formatLine(frame, start)
+            + QLatin1Char('\n') + AscLog::footer();
+        QVector<LoggedFrame> frames;
+        int bad = -1;
+        QVERIFY(AscLog::parse(asc, &frames, &bad));
+        QCOMPARE(bad, 0);
+        QCOMPARE(frames.size(), 1);
+        QVERIFY(sameLoggedFrame(frame, frames.first()));
+    }
+
+    void refusedLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("asAsc");
+
+        QTest::newRow("candump: standard identifier above 0x7FF") << "(1.000000) can0 800#01 R" << false;
+        QTest::newRow("candump: odd data digit") << "(1.000000) can0 123#012 R" << false;
+        QTest::newRow("candump: DLC suffix on a short frame") << "(1.000000) can0 123#0102_C" << false;
+        QTest::newRow("candump: third interface") << "(1.000000) can2 123#01" << false;
+        QTest::newRow("asc: fewer bytes than the DLC") << "   0.000100 1  123             Rx   d 3 01 02" << true;
+        QTest::newRow("asc: channel 3") << "   0.000100 3  123             Rx   d 0" << true;
+    }
+
+    // Counted as bad lines, never read as frames.
+    void refusedLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, asAsc);
+        QVector<LoggedFrame> frames;
+        int bad = 0;
+        if (asAsc)
+            QVERIFY(AscLog::parse(AscLog::header(1765000000123456) + line + "\n" + AscLog::footer(), &frames, &bad));
+        else
+            frames = CandumpLog::parse(line + QStringLiteral("\n\n"), &bad);
+        QVERIFY(frames.isEmpty());
+        QCOMPARE(bad, 1);
+    }
+
+    void pcapngFrames_data()
+    {
+        QTest::addColumn<int>("sample");
+        QTest::addColumn<QByteArray>("frame"); // identifier, length, 0, 0, DLC above 8, data
+
+        QTest::newRow("standard") << 0 << QByteArray::fromHex("00000123 08000000 0102030405060708");
+        QTest::newRow("extended") << 1 << QByteArray::fromHex("98FEF100 03000000 FF00A50000000000");
+        QTest::newRow("remote") << 5 << QByteArray::fromHex("40000555 00000000 0000000000000000");
+        QTest::newRow("DLC above 8") << 8 << QByteArray::fromHex("00000100 0800000C A1A2A3A4A5A6A7A8");
+    }
+
+    void pcapngFrames()
+    {
+        QFETCH(int, sample);
+        QFETCH(QByteArray, frame);
+        QCOMPARE(PcapngLog::socketCanFrame(logSamples().at(sample).frame.record).toHex(),
+                 frame.toHex());
+    }
+
+    void pcapngFile()
+    {
+        // Little-endian blocks: section header, can0, can1, then the sent extended frame on
+        // channel 1 at 1765000000123457 µs = 0x00064542_16093241, flagged outbound.
+        const QByteArray expected = QByteArray::fromHex(
+            "0A0D0D0A 1C000000 4D3C2B1A 0100 0000 FFFFFFFFFFFFFFFF 1C000000"
+            "01000000 20000000 E300 0000 00000000 0200 0400 63616E30 00000000 20000000"
+            "01000000 20000000 E300 0000 00000000 0200 0400 63616E31 00000000 20000000"
+            "06000000 3C000000 01000000 42450600 41320916 10000000 10000000"
+            "98FEF100 03000000 FF00A50000000000 0200 0400 02000000 00000000 3C000000");
+        QCOMPARE(PcapngLog::file({logSamples().at(1).frame}).toHex(), expected.toHex());
+    }
 };
-
-
-void TestLogs::roundTrip_data()
-{
-    QTest::addColumn<LoggedFrame>("frame");
-    for (const LogSample &s : logSamples())
-        QTest::newRow(s.name) << s.frame;
-}
-
-void TestLogs::roundTrip()
-{
-    QFETCH(LoggedFrame, frame);
-    const qint64 start = logSamples().first().frame.hostMicros;
-
-    LoggedFrame back;
-    QVERIFY(CandumpLog::parseLine(CandumpLog::formatLine(frame), &back));
-    QVERIFY(sameLoggedFrame(frame, back));
-
-    // A whole ASC file around the frame, so the header's start date is read back too.
-    const QString asc = AscLog::header(start) + AscLog::formatLine(frame, start)
-        + QLatin1Char('\n') + AscLog::footer();
-    QVector<LoggedFrame> frames;
-    int bad = -1;
-    QVERIFY(AscLog::parse(asc, &frames, &bad));
-    QCOMPARE(bad, 0);
-    QCOMPARE(frames.size(), 1);
-    QVERIFY(sameLoggedFrame(frame, frames.first()));
-}
-
-void TestLogs::refusedLines_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("asAsc");
-
-    QTest::newRow("candump: standard identifier above 0x7FF") << "(1.000000) can0 800#01 R" << false;
-    QTest::newRow("candump: odd data digit") << "(1.000000) can0 123#012 R" << false;
-    QTest::newRow("candump: DLC suffix on a short frame") << "(1.000000) can0 123#0102_C" << false;
-    QTest::newRow("candump: third interface") << "(1.000000) can2 123#01" << false;
-    QTest::newRow("asc: fewer bytes than the DLC") << "   0.000100 1  123             Rx   d 3 01 02" << true;
-    QTest::newRow("asc: channel 3") << "   0.000100 3  123             Rx   d 0" << true;
-}
-
-// Counted as bad lines, never read as frames.
-void TestLogs::refusedLines()
-{
-    QFETCH(QString, line);
-    QFETCH(bool, asAsc);
-    QVector<LoggedFrame> frames;
-    int bad = 0;
-    if (asAsc)
-        QVERIFY(AscLog::parse(AscLog::header(1765000000123456) + line + "\n" + AscLog::footer(), &frames, &bad));
-    else
-        frames = CandumpLog::parse(line + QStringLiteral("\n\n"), &bad);
-    QVERIFY(frames.isEmpty());
-    QCOMPARE(bad, 1);
-}
-
-void TestLogs::pcapngFrames_data()
-{
-    QTest::addColumn<int>("sample");
-    QTest::addColumn<QByteArray>("frame"); // identifier, length, 0, 0, DLC above 8, data
-
-    QTest::newRow("standard") << 0 << QByteArray::fromHex("00000123 08000000 0102030405060708");
-    QTest::newRow("extended") << 1 << QByteArray::fromHex("98FEF100 03000000 FF00A50000000000");
-    QTest::newRow("remote") << 5 << QByteArray::fromHex("40000555 00000000 0000000000000000");
-    QTest::newRow("DLC above 8") << 8 << QByteArray::fromHex("00000100 0800000C A1A2A3A4A5A6A7A8");
-}
-
-void TestLogs::pcapngFrames()
-{
-    QFETCH(int, sample);
-    QFETCH(QByteArray, frame);
-    QCOMPARE(PcapngLog::socketCanFrame(logSamples().at(sample).frame.record).toHex(),
-             frame.toHex());
-}
-
-void TestLogs::pcapngFile()
-{
-    // Little-endian blocks: section header, can0, can1, then the sent extended frame on
-    // channel 1 at 1765000000123457 µs = 0x00064542_16093241, flagged outbound.
-    const QByteArray expected = QByteArray::fromHex(
-        "0A0D0D0A 1C000000 4D3C2B1A 0100 0000 FFFFFFFFFFFFFFFF 1C000000"
-        "01000000 20000000 E300 0000 00000000 0200 0400 63616E30 00000000 20000000"
-        "01000000 20000000 E300 0000 00000000 0200 0400 63616E31 00000000 20000000"
-        "06000000 3C000000 01000000 42450600 41320916 10000000 10000000"
-        "98FEF100 03000000 FF00A50000000000 0200 0400 02000000 00000000 3C000000");
-    QCOMPARE(PcapngLog::file({logSamples().at(1).frame}).toHex(), expected.toHex());
-}
 
 QTEST_APPLESS_MAIN(TestLogs)
 #include "tst_logs.moc"

@@ -16,33 +16,21 @@ namespace {
 QByteArray report(uint32_t stamp, bool extended, bool remote, int channel, uint32_t id,
                   bool sent, const SimFirmware::Bytes &data)
 {
-    const SimFirmware::Bytes r =
-        SimFirmware::frameReport(stamp, extended, remote, channel, id, sent, data);
+    const auto r = SimFirmware::frameReport(stamp, extended, remote, channel, id, sent, data);
     return QByteArray(reinterpret_cast<const char *>(r.data()), int(r.size()));
 }
 
-// A record whose flags byte is given as is (DLC bits included).
-QByteArray rawReport(uint8_t flags, uint32_t id, const QByteArray &data8)
-{
-    QByteArray r = report(0x0A0B0C0D, false, false, 0, id, false, {});
-    r[6] = char(flags);
-    r.replace(11, 8, data8.leftJustified(8, '\0', true));
-    return r;
-}
-
-MonitorNames chineseNames()
-{
-    return {{"数据帧", "远程帧"}, {"标准帧", "扩展帧"}, {"接收", "发送"}};
-}
-
-// A record with every field given as the adapter sends it.
+// A record with every field given as the adapter sends it (DLC bits in the flags byte).
 QByteArray record(uint8_t flags, uint32_t idAndDirection, const QByteArray &data8)
 {
-    QByteArray r = rawReport(flags, 0, data8);
+    QByteArray r = report(0x0A0B0C0D, false, false, 0, 0, false, {});
+    r[6] = char(flags);
     for (int i = 0; i < 4; ++i)
         r[7 + i] = char(idAndDirection >> (8 * i));
-    return r;
+    return r.replace(11, 8, data8.leftJustified(8, '\0', true));
 }
+
+MonitorNames chineseNames() { return {{"数据帧", "远程帧"}, {"标准帧", "扩展帧"}, {"接收", "发送"}}; }
 
 // What the files of one session hold: transfers with their arrival times (ms), and a
 // switch of the display format where a transfer is empty (its time is the new format).
@@ -52,8 +40,8 @@ QVector<QPair<qint64, QByteArray>> scriptedSession()
     return {
         {t0, report(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8})
                  + report(0x89ABCDEF, true, false, 1, 0x18FEF100, true, {'C', 'A', 0x0A})
-                 + rawReport(0x40 | 0x05, 0x555, "\x01\x02\x03\x04\x05\x06\x07\x08")},
-        {t0 + 7, rawReport(0x0C, 0x100, QByteArray("\xA1\x7F\xE9\x00" "ABCD", 8))},
+                 + record(0x40 | 0x05, 0x555, "\x01\x02\x03\x04\x05\x06\x07\x08")},
+        {t0 + 7, record(0x0C, 0x100, QByteArray("\xA1\x7F\xE9\x00" "ABCD", 8))},
         {t0 + 8, QByteArray(20, '\x01')}, // not whole records: dropped
         {DisplayAsc, QByteArray()},
         {t0 + 1000, record(0xC0 | 0x10 | 0x04, 0x81ABCDEF, {})
@@ -72,195 +60,183 @@ QVector<QPair<qint64, QByteArray>> scriptedSession()
 class TestMonitorFormat : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void line_data();
-    void line();
-    void transfer_data();
-    void transfer();
-    void cacheDropsOldestFirst();
-    void cachedLinesKeepTheirLanguage();
-    void header();
-    void savedFiles_data();
-    void savedFiles();
+    void initTestCase()
+    {
+        qRegisterMetaType<QVector<ReceivedFrame>>();
+        // ASC headers carry the local date.
+        qputenv("TZ", "UTC");
+        tzset();
+    }
+
+    void line_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<qint64>("number");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("0x123 example")
+            << report(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8}) << qint64(1) << 0
+            << "1         接收      0    0x00001234   数据帧  标准帧   00 00 01 23   8   01 02 03 04 05 06 07 08";
+        QTest::newRow("remote: DLC 0 whatever its bits hold")
+            << record(0x40 | 0x05, 0x7FF, "\x01\x02\x03\x04\x05\x06\x07\x08") << qint64(12) << 0
+            << "12        接收      0    0x0a0b0c0d   远程帧  标准帧   00 00 07 ff   0   ";
+        QTest::newRow("extended, sent, channel 1, ASC ends with a blank")
+            << report(0xFFFFFFFF, true, false, 1, 0x18FEF100, true, {'C', 'A', 'N', 0x0A})
+            << qint64(123456789) << 1
+            << "123456789 发送      1    0xffffffff   数据帧  扩展帧   18 fe f1 00   4   C A N . ";
+        QTest::newRow("ten digits keep their first nine")
+            << report(0, false, false, 0, 1, false, {0xAB}) << qint64(1234567890) << 0
+            << "123456789 接收      0    0x00000000   数据帧  标准帧   00 00 00 01   1   ab";
+    }
+
+    void line()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(qint64, number);
+        QFETCH(int, mode);
+        QTEST(formatMonitorLine(number, decodeMonitorRecord(record.constData()), chineseNames(), mode),
+              "expected");
+    }
+
+    void transfer_data()
+    {
+        QTest::addColumn<QByteArray>("transfer");
+        QTest::addColumn<int>("filterMode");
+        QTest::addColumn<QVector<IdRange>>("ranges");
+        QTest::addColumn<QString>("readers"); // per record its id, "+" where the filter passed it
+        QTest::addColumn<QString>("cached");  // the new cache entry: its first number and ids
+
+        const QByteArray three = report(1, false, false, 0, 0xFF, false, {1})
+            + report(2, false, false, 0, 0x100, false, {2}) + report(3, false, false, 0, 0x200, false, {3});
+        QTest::newRow("57 bytes: three lines") << three << 0 << QVector<IdRange>{} << "ff+ 100+ 200+" << "2: ff 100 200";
+        QTest::newRow("20 bytes: nothing") << three.left(20) << 0 << QVector<IdRange>{} << "" << "";
+        QTest::newRow("64 bytes: nothing") << three + QByteArray(7, '\0') << 0 << QVector<IdRange>{} << "" << "";
+        QTest::newRow("show only listed, none listed") << three << 2 << QVector<IdRange>{} << "ff 100 200" << "";
+        QTest::newRow("show only 100-1FF") << three << 2 << QVector<IdRange>{{0x100, 0x1FF}} << "ff 100+ 200" << "2: 100";
+        QTest::newRow("hide 100-1FF") << three << 1 << QVector<IdRange>{{0x100, 0x1FF}} << "ff+ 100 200+" << "2: ff 200";
+    }
+
+    // One transfer gives one cache entry holding the records the filter passed, or nothing
+    // at all; a hidden record takes no number. Readers get every record with the filter's
+    // verdict. The transfer comes after one that numbered line 1.
+    void transfer()
+    {
+        QFETCH(QByteArray, transfer);
+        QFETCH(int, filterMode);
+        QFETCH(QVector<IdRange>, ranges);
+        MonitorSession session(nullptr);
+        session.addTransfers({{report(0, false, false, 0, 0x300, false, {}), 1000}});
+        session.setIdFilter({filterMode, ranges});
+        QSignalSpy readers(&session, &MonitorSession::framesReceived);
+        session.addTransfers({{transfer, 2000}});
+
+        QStringList seen;
+        for (const QList<QVariant> &args : qAsConst(readers)) {
+            for (const ReceivedFrame &f : args.at(0).value<QVector<ReceivedFrame>>())
+                seen << QString::number(f.frame.record.id, 16) + (f.passedFilter ? "+" : "");
+        }
+        QTEST(seen.join(' '), "readers");
+        const MonitorLog &log = session.log();
+        QString cached;
+        if (log.cache().size() > 1) {
+            cached = QString::number(log.cache().last().firstNumber) + ':';
+            for (const auto &r : log.cache().last().records)
+                cached += ' ' + QString::number(r.record().id, 16);
+        }
+        QTEST(cached, "cached");
+        QCOMPARE(log.runningNumber(), 1 + cached.count(' '));
+    }
+
+    void cacheDropsOldestFirst()
+    {
+        MonitorLog log;
+        const CachedRecords one{CachedRecord()};
+        log.setCacheSize(2);
+        for (int t = 1; t <= 3; ++t)
+            log.add(one, t);
+        QCOMPARE(log.cache().size(), 2);
+        QCOMPARE(log.cache().at(0).hostTimeMs + log.cache().at(1).hostTimeMs * 10, qint64(32));
+        // A new size empties the cache and leaves the number; no size below one.
+        log.setCacheSize(0);
+        QVERIFY(log.cache().isEmpty());
+        QCOMPARE(log.runningNumber(), 3);
+        log.add(one, 4);
+        log.add(one, 5);
+        QCOMPARE(log.cache().size(), 1);
+        QCOMPARE(log.cache().at(0).firstNumber, qint64(5));
+
+        // Across many chunks: a copy taken for a save stays as it was while the log goes on.
+        log.clear();
+        log.setCacheSize(3000);
+        for (int i = 0; i < 5000; ++i)
+            log.add(one, 0);
+        const TransferCache copy = log.cache();
+        for (int i = 0; i < 2500; ++i)
+            log.add(one, 0);
+        QCOMPARE(copy.size() + log.cache().size(), 6000);
+        for (int i = 0; i < 3000; ++i) {
+            QCOMPARE(copy.at(i).firstNumber, qint64(2001 + i));
+            QCOMPARE(log.cache().at(i).firstNumber, qint64(4501 + i));
+        }
+    }
+
+    // A language switch renames only the lines of transfers that arrive afterwards.
+    void cachedLinesKeepTheirLanguage()
+    {
+        MonitorSession session(nullptr);
+        session.setNames(chineseNames());
+        session.addTransfers({{report(1, false, false, 0, 0x123, false, {1}), 0}});
+        MonitorNames english = chineseNames();
+        english.direction[0] = QStringLiteral("Rec");
+        session.setNames(english);
+        session.addTransfers({{report(2, false, false, 0, 0x124, false, {2}), 0}});
+        const TransferCache &cache = session.log().cache();
+        QCOMPARE(cache.at(0).line(0).mid(10, 2), QStringLiteral("接收"));
+        QCOMPARE(cache.at(1).line(0).mid(10, 3), QStringLiteral("Rec"));
+    }
+
+    // At a language change the identifier column moves one blank to the right.
+    void header()
+    {
+        const QString start = "<font size='3'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;D&nbsp;C&nbsp;T &nbsp;&nbsp;F &nbsp;Y";
+        const QStringList columns{"D", "C", "T", "F", "Y", "I", "X"};
+        QCOMPARE(monitorHeader(columns, false), start + "&nbsp;&nbsp;I&nbsp;&nbsp;&nbsp;&nbsp;DLC &nbsp;&nbsp;&nbsp;X</font>");
+        QCOMPARE(monitorHeader(columns, true), start + "&nbsp;&nbsp;&nbsp;I&nbsp;&nbsp;&nbsp;DLC &nbsp;&nbsp;&nbsp;X</font>");
+    }
+
+    void savedFiles_data()
+    {
+        QTest::addColumn<int>("format");
+        for (const char *name : {"all", "filtered"}) {
+            QTest::newRow(qPrintable(name + QString(".txt"))) << int(MonitorSaveFormat::Text);
+            QTest::newRow(qPrintable(name + QString(".log"))) << int(MonitorSaveFormat::CandumpLog);
+            QTest::newRow(qPrintable(name + QString(".asc"))) << int(MonitorSaveFormat::Asc);
+        }
+    }
+
+    // The scripted session saved in each format, with and without a filter that hides
+    // 0x300 to 0x3FF, gives the committed files byte for byte.
+    void savedFiles()
+    {
+        QFETCH(int, format);
+        const QString file = QString::fromLatin1(QTest::currentDataTag());
+        MonitorSession session(nullptr);
+        session.setNames(chineseNames());
+        if (file.startsWith(QLatin1String("filtered")))
+            session.setIdFilter({IdFilter::HideListed, {{0x300, 0x3FF}}});
+        for (const auto &[time, transfer] : scriptedSession())
+            transfer.isEmpty() ? session.setDisplayMode(int(time)) : session.addTransfers({{transfer, time}});
+        QTemporaryDir dir;
+        QSignalSpy finished(&session, &MonitorSession::saveFinished);
+        session.save(dir.filePath(file), MonitorSaveFormat(format));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QFile saved(dir.filePath(file)), golden(QStringLiteral(BRANTEL_GOLDEN_DIR "/") + file);
+        QVERIFY(saved.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), golden.readAll());
+    }
 };
-
-void TestMonitorFormat::initTestCase()
-{
-    qRegisterMetaType<QVector<ReceivedFrame>>();
-    // ASC headers carry the local date.
-    qputenv("TZ", "UTC");
-    tzset();
-}
-
-void TestMonitorFormat::line_data()
-{
-    QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<qint64>("number");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("0x123 example")
-        << report(0x1234, false, false, 0, 0x123, false, {1, 2, 3, 4, 5, 6, 7, 8}) << qint64(1) << 0
-        << "1         接收      0    0x00001234   数据帧  标准帧   00 00 01 23   8   01 02 03 04 05 06 07 08";
-    QTest::newRow("remote: DLC 0 whatever its bits hold")
-        << rawReport(0x40 | 0x05, 0x7FF, "\x01\x02\x03\x04\x05\x06\x07\x08") << qint64(12) << 0
-        << "12        接收      0    0x0a0b0c0d   远程帧  标准帧   00 00 07 ff   0   ";
-    QTest::newRow("extended, sent, channel 1, ASC ends with a blank")
-        << report(0xFFFFFFFF, true, false, 1, 0x18FEF100, true, {'C', 'A', 'N', 0x0A})
-        << qint64(123456789) << 1
-        << "123456789 发送      1    0xffffffff   数据帧  扩展帧   18 fe f1 00   4   C A N . ";
-    QTest::newRow("ten digits keep their first nine")
-        << report(0, false, false, 0, 1, false, {0xAB}) << qint64(1234567890) << 0
-        << "123456789 接收      0    0x00000000   数据帧  标准帧   00 00 00 01   1   ab";
-}
-
-void TestMonitorFormat::line()
-{
-    QFETCH(QByteArray, record);
-    QFETCH(qint64, number);
-    QFETCH(int, mode);
-    QTEST(formatMonitorLine(number, decodeMonitorRecord(record.constData()), chineseNames(), mode),
-          "expected");
-}
-
-void TestMonitorFormat::transfer_data()
-{
-    QTest::addColumn<QByteArray>("transfer");
-    QTest::addColumn<int>("filterMode");
-    QTest::addColumn<QVector<IdRange>>("ranges");
-    QTest::addColumn<QString>("readers"); // per record its id, "+" where the filter passed it
-    QTest::addColumn<QString>("cached");  // the new cache entry: its first number and ids
-
-    const QByteArray three = report(1, false, false, 0, 0xFF, false, {1})
-        + report(2, false, false, 0, 0x100, false, {2}) + report(3, false, false, 0, 0x200, false, {3});
-    QTest::newRow("57 bytes: three lines") << three << 0 << QVector<IdRange>{} << "ff+ 100+ 200+" << "2: ff 100 200";
-    QTest::newRow("20 bytes: nothing") << three.left(20) << 0 << QVector<IdRange>{} << "" << "";
-    QTest::newRow("64 bytes: nothing") << three + QByteArray(7, '\0') << 0 << QVector<IdRange>{} << "" << "";
-    QTest::newRow("show only listed, none listed") << three << 2 << QVector<IdRange>{} << "ff 100 200" << "";
-    QTest::newRow("show only 100-1FF") << three << 2 << QVector<IdRange>{{0x100, 0x1FF}} << "ff 100+ 200" << "2: 100";
-    QTest::newRow("hide 100-1FF") << three << 1 << QVector<IdRange>{{0x100, 0x1FF}} << "ff+ 100 200+" << "2: ff 200";
-}
-
-// One transfer gives one cache entry holding the records the filter passed, or nothing
-// at all; a hidden record takes no number. Readers get every record with the filter's
-// verdict. The transfer comes after one that numbered line 1.
-void TestMonitorFormat::transfer()
-{
-    QFETCH(QByteArray, transfer);
-    QFETCH(int, filterMode);
-    QFETCH(QVector<IdRange>, ranges);
-    MonitorSession session(nullptr);
-    session.addTransfers({{report(0, false, false, 0, 0x300, false, {}), 1000}});
-    session.setIdFilter({filterMode, ranges});
-    QSignalSpy readers(&session, &MonitorSession::framesReceived);
-    session.addTransfers({{transfer, 2000}});
-
-    QStringList seen;
-    for (const QList<QVariant> &args : qAsConst(readers)) {
-        for (const ReceivedFrame &f : args.at(0).value<QVector<ReceivedFrame>>())
-            seen << QString::number(f.frame.record.id, 16) + (f.passedFilter ? "+" : "");
-    }
-    QTEST(seen.join(' '), "readers");
-    const MonitorLog &log = session.log();
-    QString cached;
-    if (log.cache().size() > 1) {
-        cached = QString::number(log.cache().last().firstNumber) + ':';
-        for (const auto &r : log.cache().last().records)
-            cached += ' ' + QString::number(r.record().id, 16);
-    }
-    QTEST(cached, "cached");
-    QCOMPARE(log.runningNumber(), 1 + cached.count(' '));
-}
-
-void TestMonitorFormat::cacheDropsOldestFirst()
-{
-    MonitorLog log;
-    const CachedRecords one{CachedRecord()};
-    log.setCacheSize(2);
-    for (int t = 1; t <= 3; ++t)
-        log.add(one, t);
-    QCOMPARE(log.cache().size(), 2);
-    QCOMPARE(log.cache().at(0).hostTimeMs, qint64(2));
-    QCOMPARE(log.cache().at(1).hostTimeMs, qint64(3));
-    // A new size empties the cache and leaves the number; no size below one.
-    log.setCacheSize(0);
-    QVERIFY(log.cache().isEmpty());
-    QCOMPARE(log.runningNumber(), 3);
-    log.add(one, 4);
-    log.add(one, 5);
-    QCOMPARE(log.cache().size(), 1);
-    QCOMPARE(log.cache().at(0).firstNumber, qint64(5));
-
-    // Across many chunks: a copy taken for a save stays as it was while the log goes on.
-    log.clear();
-    log.setCacheSize(3000);
-    for (int i = 0; i < 5000; ++i)
-        log.add(one, 0);
-    const TransferCache copy = log.cache();
-    for (int i = 0; i < 2500; ++i)
-        log.add(one, 0);
-    QCOMPARE(copy.size() + log.cache().size(), 6000);
-    for (int i = 0; i < 3000; ++i) {
-        QCOMPARE(copy.at(i).firstNumber, qint64(2001 + i));
-        QCOMPARE(log.cache().at(i).firstNumber, qint64(4501 + i));
-    }
-}
-
-// A language switch renames only the lines of transfers that arrive afterwards.
-void TestMonitorFormat::cachedLinesKeepTheirLanguage()
-{
-    MonitorSession session(nullptr);
-    session.setNames(chineseNames());
-    session.addTransfers({{report(1, false, false, 0, 0x123, false, {1}), 0}});
-    MonitorNames english = chineseNames();
-    english.direction[0] = QStringLiteral("Rec");
-    session.setNames(english);
-    session.addTransfers({{report(2, false, false, 0, 0x124, false, {2}), 0}});
-    const TransferCache &cache = session.log().cache();
-    QCOMPARE(cache.at(0).line(0).mid(10, 2), QStringLiteral("接收"));
-    QCOMPARE(cache.at(1).line(0).mid(10, 3), QStringLiteral("Rec"));
-}
-
-// At a language change the identifier column moves one blank to the right.
-void TestMonitorFormat::header()
-{
-    const QString start = "<font size='3'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;D&nbsp;C&nbsp;T &nbsp;&nbsp;F &nbsp;Y";
-    const QStringList columns{"D", "C", "T", "F", "Y", "I", "X"};
-    QCOMPARE(monitorHeader(columns, false), start + "&nbsp;&nbsp;I&nbsp;&nbsp;&nbsp;&nbsp;DLC &nbsp;&nbsp;&nbsp;X</font>");
-    QCOMPARE(monitorHeader(columns, true), start + "&nbsp;&nbsp;&nbsp;I&nbsp;&nbsp;&nbsp;DLC &nbsp;&nbsp;&nbsp;X</font>");
-}
-
-void TestMonitorFormat::savedFiles_data()
-{
-    QTest::addColumn<int>("format");
-    for (const char *name : {"all", "filtered"}) {
-        QTest::newRow(qPrintable(name + QString(".txt"))) << int(MonitorSaveFormat::Text);
-        QTest::newRow(qPrintable(name + QString(".log"))) << int(MonitorSaveFormat::CandumpLog);
-        QTest::newRow(qPrintable(name + QString(".asc"))) << int(MonitorSaveFormat::Asc);
-    }
-}
-
-// The scripted session saved in each format, with and without a filter that hides
-// 0x300 to 0x3FF, gives the committed files byte for byte.
-void TestMonitorFormat::savedFiles()
-{
-    QFETCH(int, format);
-    const QString file = QString::fromLatin1(QTest::currentDataTag());
-    MonitorSession session(nullptr);
-    session.setNames(chineseNames());
-    if (file.startsWith(QLatin1String("filtered")))
-        session.setIdFilter({IdFilter::HideListed, {{0x300, 0x3FF}}});
-    for (const auto &[time, transfer] : scriptedSession())
-        transfer.isEmpty() ? session.setDisplayMode(int(time)) : session.addTransfers({{transfer, time}});
-    QTemporaryDir dir;
-    QSignalSpy finished(&session, &MonitorSession::saveFinished);
-    session.save(dir.filePath(file), MonitorSaveFormat(format));
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-    QCOMPARE(finished.at(0).at(0).toBool(), true);
-    QFile saved(dir.filePath(file)), golden(QStringLiteral(BRANTEL_GOLDEN_DIR "/") + file);
-    QVERIFY(saved.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
-    QCOMPARE(saved.readAll(), golden.readAll());
-}
 
 QTEST_GUILESS_MAIN(TestMonitorFormat)
 #include "tst_monitorformat.moc"

@@ -60,9 +60,7 @@ QString summary(const TraceRow &row)
 DbcDatabase database()
 {
     DbcDatabase db;
-    if (!loadDbc(Dbc, &db))
-        qFatal("test database does not load");
-    return db;
+    return loadDbc(Dbc, &db) ? db : (qFatal("test database does not load"), db);
 }
 
 } // namespace
@@ -70,142 +68,132 @@ DbcDatabase database()
 class TestTrace : public QObject {
     Q_OBJECT
 private slots:
-    void table_data();
-    void table();
-    void tableIsBounded();
-    void decimation_data();
-    void decimation();
-    void model();
-};
+    void table_data()
+    {
+        QTest::addColumn<QStringList>("frames");  // "clear" empties, "db" loads the database
+        QTest::addColumn<QStringList>("rows");    // in sorting order
 
-void TestTrace::table_data()
-{
-    QTest::addColumn<QStringList>("frames");  // "clear" empties, "db" loads the database
-    QTest::addColumn<QStringList>("rows");    // in sorting order
-
-    // Intervals 10, 20, 60 ms: their mean is 90 / 3 = 30 (a running mean of means gives 37.5).
-    QTest::newRow("count and cycle times")
-        << QStringList{"db", "0 C1 0 0C805A", "0 C1 10 0C805A", "0 C1 30 0C805A", "0 C1 90 0D005B"}
-        << QStringList{"0 c1 Engine n4 60.0/30.0 dlc3 0d005b Speed=832 Temp=51"};
-    QTest::newRow("channel, then identifier, standard before extended")
-        << QStringList{"1 100 0 00", "0 7A0 0 00", "0 C1x 0 00", "0 C1 0 00", "1 C1 0 00"}
-        << QStringList{"0 c1 ? n1 -/- dlc1 00", "0 c1x ? n1 -/- dlc1 00", "0 7a0 ? n1 -/- dlc1 00",
-                       "1 c1 ? n1 -/- dlc1 00", "1 100 ? n1 -/- dlc1 00"};
-    QTest::newRow("a remote frame counts and keeps the last data")
-        << QStringList{"db", "0 C1 0 0C805A", "0 C1 4 r/8"}
-        << QStringList{"0 c1 Engine n2 4.0/4.0 dlc8 0c805a Speed=800 Temp=50"};
-    QTest::newRow("multiplexed signals follow the multiplexer")
-        << QStringList{"db", "0 3E8 0 01C8", "0 3E8 100 0001"}
-        << QStringList{"0 3e8 Body n2 100.0/100.0 dlc2 0001 Mode=0 Door=1[open]"};
-    QTest::newRow("clear starts over")
-        << QStringList{"db", "0 C1 0 0C80", "0 3E8 0 0001", "clear", "0 C1 50 0C84"}
-        << QStringList{"0 c1 Engine n1 -/- dlc2 0c84 Speed=801"};
-    QTest::newRow("a database loaded later names and decodes the rows")
-        << QStringList{"0 C1 0 0C805A", "0 C1 10 0C805A", "db"}
-        << QStringList{"0 c1 Engine n2 10.0/10.0 dlc3 0c805a Speed=800 Temp=50"};
-}
-
-void TestTrace::table()
-{
-    QFETCH(QStringList, frames);
-    const DbcDatabase db = database();
-    TraceTable table;
-    for (const QString &f : frames)
-        f == "db" ? table.setDatabase(&db) : f == "clear" ? table.clear() : table.addFrame(frame(f));
-    QCOMPARE(table.takeDirtyRows().size(), table.rowCount()); // every row changed, told once
-    QVERIFY(table.takeDirtyRows().isEmpty());
-    QVector<const TraceRow *> rows;
-    for (int i = 0; i < table.rowCount(); ++i)
-        rows.append(&table.row(i));
-    std::sort(rows.begin(), rows.end(), [](const TraceRow *a, const TraceRow *b) { return *a < *b; });
-    QStringList shown;
-    for (const TraceRow *r : rows)
-        shown << summary(*r);
-    QTEST(shown, "rows");
-}
-
-void TestTrace::tableIsBounded()
-{
-    TraceTable table;
-    QTest::ignoreMessage(QtWarningMsg, "Signal trace: 10000 rows; frames of further identifiers are not shown");
-    for (quint32 id = 0; id < 10002; ++id)
-        table.addFrame({0, {0, id, true}});
-    table.addFrame({0, {0, 5, true}});
-    QCOMPARE(table.rowCount(), 10000);
-    QCOMPARE(table.row(5).count, 2);
-    QCOMPARE(table.droppedFrames(), 2);
-}
-
-void TestTrace::decimation_data()
-{
-    QTest::addColumn<QString>("values");  // "ms:value ..."
-    QTest::addColumn<qint64>("nowMs");
-    QTest::addColumn<QString>("points");  // "x s:y ..."
-
-    QTest::newRow("one value per bucket") << "0:1 200:2 450:3" << qint64(450) << "-0.45:1 -0.25:2 0:3";
-    // Bucket 0-199 ms: the dip (at 20) and the spike (at 50) survive, in time order.
-    QTest::newRow("lowest and highest of a bucket")
-        << "10:5 20:-3 30:5 50:100 60:5 90:5" << qint64(90) << "-0.07:-3 -0.04:100";
-    QTest::newRow("older than a minute is gone") << "0:1 2000:2 61000:3" << qint64(61000) << "-59:2 0:3";
-    QTest::newRow("a late value for a reused slot is dropped")
-        << "61000:3 1000:7" << qint64(61000) << "0:3";
-    QTest::newRow("not a number is dropped") << "0:nan 10:inf 20:2" << qint64(20) << "0:2";
-}
-
-void TestTrace::decimation()
-{
-    QFETCH(QString, values);
-    QFETCH(qint64, nowMs);
-    PlotBuffer buffer;
-    for (const QString &v : values.split(QLatin1Char(' '))) {
-        const QStringList tv = v.split(QLatin1Char(':'));
-        buffer.add(tv[0].toLongLong() * 1000, tv[1].toDouble());
+        // Intervals 10, 20, 60 ms: their mean is 90 / 3 = 30 (a running mean of means gives 37.5).
+        QTest::newRow("count and cycle times")
+            << QStringList{"db", "0 C1 0 0C805A", "0 C1 10 0C805A", "0 C1 30 0C805A", "0 C1 90 0D005B"}
+            << QStringList{"0 c1 Engine n4 60.0/30.0 dlc3 0d005b Speed=832 Temp=51"};
+        QTest::newRow("channel, then identifier, standard before extended")
+            << QStringList{"1 100 0 00", "0 7A0 0 00", "0 C1x 0 00", "0 C1 0 00", "1 C1 0 00"}
+            << QStringList{"0 c1 ? n1 -/- dlc1 00", "0 c1x ? n1 -/- dlc1 00", "0 7a0 ? n1 -/- dlc1 00",
+                           "1 c1 ? n1 -/- dlc1 00", "1 100 ? n1 -/- dlc1 00"};
+        QTest::newRow("a remote frame counts and keeps the last data")
+            << QStringList{"db", "0 C1 0 0C805A", "0 C1 4 r/8"}
+            << QStringList{"0 c1 Engine n2 4.0/4.0 dlc8 0c805a Speed=800 Temp=50"};
+        QTest::newRow("multiplexed signals follow the multiplexer")
+            << QStringList{"db", "0 3E8 0 01C8", "0 3E8 100 0001"}
+            << QStringList{"0 3e8 Body n2 100.0/100.0 dlc2 0001 Mode=0 Door=1[open]"};
+        QTest::newRow("clear starts over")
+            << QStringList{"db", "0 C1 0 0C80", "0 3E8 0 0001", "clear", "0 C1 50 0C84"}
+            << QStringList{"0 c1 Engine n1 -/- dlc2 0c84 Speed=801"};
+        QTest::newRow("a database loaded later names and decodes the rows")
+            << QStringList{"0 C1 0 0C805A", "0 C1 10 0C805A", "db"}
+            << QStringList{"0 c1 Engine n2 10.0/10.0 dlc3 0c805a Speed=800 Temp=50"};
     }
-    QVector<QPointF> points;
-    buffer.points(nowMs * 1000, &points);
-    QStringList shown;
-    for (const QPointF &p : qAsConst(points))
-        shown << QStringLiteral("%1:%2").arg(p.x()).arg(p.y());
-    QTEST(shown.join(QLatin1Char(' ')), "points");
-}
 
-void TestTrace::model()
-{
-    const DbcDatabase db = database();
-    TraceTable table;
-    table.setDatabase(&db);
-    TraceModel model(&table);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    // Column a and b of each row under `parent`.
-    const auto rows = [&model](const QModelIndex &parent, int a, int b) {
-        QStringList out;
-        for (int r = 0; r < model.rowCount(parent); ++r)
-            out << model.index(r, a, parent).data().toString() + QLatin1Char(':')
-                    + model.index(r, b, parent).data().toString();
-        return out.join(QLatin1Char(' '));
-    };
+    void table()
+    {
+        QFETCH(QStringList, frames);
+        const DbcDatabase db = database();
+        TraceTable table;
+        for (const QString &f : frames)
+            f == "db" ? table.setDatabase(&db) : f == "clear" ? table.clear() : table.addFrame(frame(f));
+        QCOMPARE(table.takeDirtyRows().size(), table.rowCount()); // every row changed, told once
+        QVERIFY(table.takeDirtyRows().isEmpty());
+        QVector<TraceRow> rows;
+        for (int i = 0; i < table.rowCount(); ++i)
+            rows.append(table.row(i));
+        std::sort(rows.begin(), rows.end());
+        QStringList shown;
+        std::transform(rows.begin(), rows.end(), std::back_inserter(shown), summary);
+        QTEST(shown, "rows");
+    }
 
-    for (const char *f : {"1 3E8 0 0001", "0 7A0 0 00", "refresh", "0 C1x 5 00", "0 C1 5 0C805A", "refresh"})
-        qstrcmp(f, "refresh") ? table.addFrame(frame(QLatin1String(f))) : model.refresh();
-    QCOMPARE(rows({}, TraceModel::Channel, TraceModel::Id), QStringLiteral("0:0C1 0:000000C1 0:7A0 1:3E8"));
-    QCOMPARE(model.index(0, TraceModel::DataOrValue).data().toString(), QStringLiteral("0C 80 5A"));
-    // Another multiplexer value replaces the signal rows; with nothing new, nothing is announced.
-    table.addFrame(frame("1 3E8 20 01FF"));
-    model.refresh();
-    QCOMPARE(rows(model.index(3, 0), TraceModel::Name, TraceModel::DataOrValue), QStringLiteral("Mode:1 Light:255"));
-    const int announced = changed.count();
-    model.refresh();
-    QCOMPARE(changed.count(), announced);
+    void tableIsBounded()
+    {
+        TraceTable table;
+        QTest::ignoreMessage(QtWarningMsg, "Signal trace: 10000 rows; frames of further identifiers are not shown");
+        for (quint32 id = 0; id < 10002; ++id)
+            table.addFrame({0, {0, id, true}});
+        table.addFrame({0, {0, 5, true}});
+        QCOMPARE(table.rowCount(), 10000);
+        QCOMPARE(table.row(5).count, 2);
+        QCOMPARE(table.droppedFrames(), 2);
+    }
 
-    // Ticking a signal asks for its plot (the plotted values are followed in tst_tracewindow).
-    int toggled = 0;
-    connect(&model, &TraceModel::plotToggled, [&toggled](int, const DbcSignal *, bool on) { toggled += on; });
-    QVERIFY(model.setData(model.index(0, TraceModel::Name, model.index(0, 0)), Qt::Checked, Qt::CheckStateRole));
-    QCOMPARE(toggled, 1);
-    QCOMPARE(resets.count(), 0);
-}
+    void decimation_data()
+    {
+        QTest::addColumn<QString>("values");  // "ms:value ..."
+        QTest::addColumn<qint64>("nowMs");
+        QTest::addColumn<QString>("points");  // "x s:y ..."
+
+        QTest::newRow("one value per bucket") << "0:1 200:2 450:3" << qint64(450) << "-0.45:1 -0.25:2 0:3";
+        // Bucket 0-199 ms: the dip (at 20) and the spike (at 50) survive, in time order.
+        QTest::newRow("lowest and highest of a bucket")
+            << "10:5 20:-3 30:5 50:100 60:5 90:5" << qint64(90) << "-0.07:-3 -0.04:100";
+        QTest::newRow("older than a minute is gone") << "0:1 2000:2 61000:3" << qint64(61000) << "-59:2 0:3";
+        QTest::newRow("a late value for a reused slot is dropped")
+            << "61000:3 1000:7" << qint64(61000) << "0:3";
+        QTest::newRow("not a number is dropped") << "0:nan 10:inf 20:2" << qint64(20) << "0:2";
+    }
+
+    void decimation()
+    {
+        QFETCH(QString, values);
+        QFETCH(qint64, nowMs);
+        PlotBuffer buffer;
+        for (const QString &v : values.split(QLatin1Char(' ')))
+            buffer.add(v.section(':', 0, 0).toLongLong() * 1000, v.section(':', 1).toDouble());
+        QVector<QPointF> points;
+        buffer.points(nowMs * 1000, &points);
+        QStringList shown;
+        for (const QPointF &p : qAsConst(points))
+            shown << QStringLiteral("%1:%2").arg(p.x()).arg(p.y());
+        QTEST(shown.join(QLatin1Char(' ')), "points");
+    }
+
+    void model()
+    {
+        const DbcDatabase db = database();
+        TraceTable table;
+        table.setDatabase(&db);
+        TraceModel model(&table);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        // Column a and b of each row under `parent`.
+        const auto rows = [&model](const QModelIndex &parent, int a, int b) {
+            QStringList out;
+            for (int r = 0; r < model.rowCount(parent); ++r)
+                out << model.index(r, a, parent).data().toString() + QLatin1Char(':')
+                        + model.index(r, b, parent).data().toString();
+            return out.join(QLatin1Char(' '));
+        };
+
+        for (const char *f : {"1 3E8 0 0001", "0 7A0 0 00", "refresh", "0 C1x 5 00", "0 C1 5 0C805A", "refresh"})
+            qstrcmp(f, "refresh") ? table.addFrame(frame(QLatin1String(f))) : model.refresh();
+        QCOMPARE(rows({}, TraceModel::Channel, TraceModel::Id), QStringLiteral("0:0C1 0:000000C1 0:7A0 1:3E8"));
+        QCOMPARE(model.index(0, TraceModel::DataOrValue).data().toString(), QStringLiteral("0C 80 5A"));
+        // Another multiplexer value replaces the signal rows; with nothing new, nothing is announced.
+        table.addFrame(frame("1 3E8 20 01FF"));
+        model.refresh();
+        QCOMPARE(rows(model.index(3, 0), TraceModel::Name, TraceModel::DataOrValue), QStringLiteral("Mode:1 Light:255"));
+        const int announced = changed.count();
+        model.refresh();
+        QCOMPARE(changed.count(), announced);
+
+        // Ticking a signal asks for its plot (the plotted values are followed in tst_tracewindow).
+        int toggled = 0;
+        connect(&model, &TraceModel::plotToggled, [&toggled](int, const DbcSignal *, bool on) { toggled += on; });
+        QVERIFY(model.setData(model.index(0, TraceModel::Name, model.index(0, 0)), Qt::Checked, Qt::CheckStateRole));
+        QCOMPARE(toggled, 1);
+        QCOMPARE(resets.count(), 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestTrace)
 #include "tst_trace.moc"

@@ -17,9 +17,12 @@
 #include <QtTest>
 
 namespace {
-QByteArray hex(const char *digits) { return QByteArray::fromHex(digits); }
 enum Prepare { Nothing, CloseLink, ShortRegister, ShortMaskCell };
 using Fault = SimFirmware::Fault;
+// `code`: the command whose request number `replyIndex` suffers `fault`, or 0.
+// `after`: page 0's register and row 2.
+struct Failure { const char *button; Prepare prepare; int code; Fault fault; int replyIndex;
+                 QString message; int sent; QString after; };
 
 // The simulated adapter, telling the test of every request as it is written.
 std::function<void()> onWrite;
@@ -45,13 +48,13 @@ private:
     SimBackend m_sim;
 };
 } // namespace
+Q_DECLARE_METATYPE(Failure)
 
 class TestCanParamExchange : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
     void init();
-    void cleanup();
     void readFillsBothPages();
     void writeSendsEveryPage();
     void failures_data();
@@ -72,15 +75,16 @@ private:
             out << QByteArray(reinterpret_cast<const char *>(r.data()), int(r.size())).toHex();
         return out;
     }
-    QString page0() const
+    // A page's register and one of its filter rows.
+    QString page(int index, int row = 2) const
     {
-        ChannalPageWidget *p = m_panel->page(0);
-        return p->registerText() + ' ' + p->toJson().value("DataList").toArray().at(2).toString();
+        ChannalPageWidget *p = m_panel->page(index);
+        return p->registerText() + ' ' + p->toJson().value("DataList").toArray().at(row).toString();
     }
 
     std::shared_ptr<SimFirmware> m_device;
     std::unique_ptr<MainWidget> m_window;
-    std::unique_ptr<RecordingDialogs> m_dialogs;
+    RecordingDialogs m_dialogs;
     CANParamWidget *m_panel = nullptr;
     QPushButton *m_pressed = nullptr;
     QList<bool> m_enabledWhileWriting; // the pressed button's state at each request
@@ -100,13 +104,17 @@ void TestCanParamExchange::initTestCase()
 
 void TestCanParamExchange::init()
 {
+    // The previous case's window goes first, with the devices it talked to.
+    m_pressed = nullptr;
+    m_window.reset();
+    SimRegistry::instance().clear();
     SimFirmware::State s;
     s.channels[0].banks[2] = {0x80, 0x11, {{0x1a, 0x2b, 0x3c, 0x4d}}, {{0x01, 0x02, 0x03, 0x04}}};
     s.channels[1].bitTiming = {{0x00, 0x12, 0x34, 0x56}};
     s.channels[1].banks[13] = {0x88, 0x10, {}, {}};
     m_device = SimRegistry::instance().add(s);
     m_window = std::make_unique<MainWidget>();
-    m_dialogs = std::make_unique<RecordingDialogs>();
+    m_dialogs.boxes.clear();
     m_panel = m_window->findChild<CANParamWidget *>();
     QVERIFY(m_window->link()->open());
     m_panel->addChannalTabs(2);
@@ -115,100 +123,69 @@ void TestCanParamExchange::init()
     m_enabledWhileWriting.clear();
 }
 
-void TestCanParamExchange::cleanup()
-{
-    m_pressed = nullptr;
-    m_window.reset();
-    m_dialogs.reset();
-    SimRegistry::instance().clear();
-    m_device.reset();
-}
-
 void TestCanParamExchange::readFillsBothPages()
 {
     // A 9-byte baud-rate reply is taken whatever its status byte says.
     m_device->scriptFault(0xA4, Fault::WrongStatus);
     click("m_pushButtonReadCAN");
     QCOMPARE(requests(), (QList<QByteArray>{"12a40100", "12aa0100", "12a40101", "12aa0101"}));
-    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("读取成功")});
-    QCOMPARE(page0(), QStringLiteral("0x00120017 1, 1, 1, 1a 2b 3c 4d, 01 02 03 04"));
-    QCOMPARE(m_panel->page(1)->registerText(), QStringLiteral("0x00123456"));
-    QCOMPARE(m_panel->page(1)->toJson().value("DataList").toArray().at(13).toString(),
-             QStringLiteral("1, 1, 0, 00 00 00 00, 00 00 00 00"));
+    QCOMPARE(m_dialogs.texts(), QStringList{QStringLiteral("读取成功")});
+    QCOMPARE(page(0), QStringLiteral("0x00120017 1, 1, 1, 1a 2b 3c 4d, 01 02 03 04"));
+    QCOMPARE(page(1, 13), QStringLiteral("0x00123456 1, 1, 0, 00 00 00 00, 00 00 00 00"));
 }
 
 void TestCanParamExchange::writeSendsEveryPage()
 {
     m_panel->page(1)->setEntry(5, {true, 1, 0, QStringLiteral("12 34 56 78"), QStringLiteral("0xFFFF0000")});
     click("m_pushButtonWriteCAN");
-    QCOMPARE(m_dialogs->texts(), QStringList{QStringLiteral("写入成功")});
-    const QList<QByteArray> sent = requests();
-    QCOMPARE(sent.size(), 30);
-    QCOMPARE(sent.at(0), QByteArray("12230600000012000b"));
-    QCOMPARE(sent.at(1), QByteArray("12240b00800100000000" "00000000"));
-    QCOMPARE(sent.at(15), QByteArray("122306001000120017"));
-    QCOMPARE(sent.at(21), QByteArray("12240b05881012345678" "ffff0000"));
+    QCOMPARE(m_dialogs.texts(), QStringList{QStringLiteral("写入成功")});
+    const QList<QByteArray> s = requests(); // register, then 14 banks, per channel
+    QCOMPARE(s.size(), 30);
+    QCOMPARE((QList<QByteArray>{s[0], s[1], s[15], s[21]}),
+             (QList<QByteArray>{"12230600000012000b", "12240b0080010000000000000000",
+                                "122306001000120017", "12240b05881012345678ffff0000"}));
 }
 
 void TestCanParamExchange::failures_data()
 {
-    QTest::addColumn<QByteArray>("button");
-    QTest::addColumn<int>("prepare");
-    QTest::addColumn<int>("code"); // the command whose next request suffers `fault`, or 0
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<int>("replyIndex");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("sent");
-    QTest::addColumn<QString>("after"); // page 0's register and row 2
-    const QByteArray read = "m_pushButtonReadCAN", write = "m_pushButtonWriteCAN";
+    QTest::addColumn<Failure>("f");
+    const char *read = "m_pushButtonReadCAN", *write = "m_pushButtonWriteCAN";
     const QString before = QStringLiteral("0x0012000B 0, 0, 1, 00 00 00 00, 00 00 00 00");
+    const QString readBaud = QStringLiteral("0x00120017 0, 0, 1, 00 00 00 00, 00 00 00 00");
     const QString four = QStringLiteral("必须是4个字节(8位十六进制数)");
-    const auto row = [](const char *tag, const QByteArray &button, Prepare prepare, int code,
-                        Fault fault, int replyIndex, const QString &message, int sent,
-                        const QString &after) {
-        QTest::newRow(tag) << button << int(prepare) << code << int(fault) << replyIndex << message
-                           << sent << after;
+    const QList<QPair<const char *, Failure>> rows = {
+        {"read: short filter reply keeps the rows",
+         {read, Nothing, 0xAA, Fault::TruncatedReply, 5, "获取通道0验收码失败", 2, readBaud}},
+        {"read: filter request not sent",
+         {read, Nothing, 0xAA, Fault::WriteFails, 0, "发送获取过滤验收码请求失败", 1, readBaud}},
+        {"read: link closed", {read, CloseLink, 0, Fault::NoReply, 0, "设备未连接", 0, before}},
+        {"write: 0x80 after bank 0",
+         {write, Nothing, 0x24, Fault::WrongStatus, 0, "设置通道0验收码失败", 2, before}},
+        {"write: link closed", {write, CloseLink, 0, Fault::NoReply, 0, "设备未连接", 0, before}},
+        {"write: malformed register, channel 1",
+         {write, ShortRegister, 0, Fault::NoReply, 0, "通道1寄存器" + four, 0, before}},
+        {"write: malformed mask cell, channel 0", {write, ShortMaskCell, 0, Fault::NoReply, 0,
+            "通道0第3行掩码寄存器" + four, 0, "0x0012000B 0, 0, 1, 00 00 00 00, 12 34 56"}},
     };
-    row("read: 8-byte baud reply", read, Nothing, 0xA4, Fault::TruncatedReply, 0,
-        "获取通道0波特率失败", 1, before);
-    row("read: short filter reply keeps the rows", read, Nothing, 0xAA, Fault::TruncatedReply, 5,
-        "获取通道0验收码失败", 2, "0x00120017 0, 0, 1, 00 00 00 00, 00 00 00 00");
-    row("read: filter request not sent", read, Nothing, 0xAA, Fault::WriteFails, 0,
-        "发送获取过滤验收码请求失败", 1, "0x00120017 0, 0, 1, 00 00 00 00, 00 00 00 00");
-    row("read: link closed", read, CloseLink, 0, Fault::NoReply, 0, "设备未连接", 0, before);
-    row("write: 0x80 after bank 0", write, Nothing, 0x24, Fault::WrongStatus, 0,
-        "设置通道0验收码失败", 2, before);
-    row("write: 0x80 baud reply", write, Nothing, 0x23, Fault::WrongStatus, 0,
-        "设置通道0波特率失败", 1, before);
-    row("write: link closed", write, CloseLink, 0, Fault::NoReply, 0, "设备未连接", 0, before);
-    row("write: malformed register, channel 1", write, ShortRegister, 0, Fault::NoReply, 0,
-        "通道1寄存器" + four, 0, before);
-    row("write: malformed mask cell, channel 0", write, ShortMaskCell, 0, Fault::NoReply, 0,
-        "通道0第3行掩码寄存器" + four, 0, "0x0012000B 0, 0, 1, 00 00 00 00, 12 34 56");
+    for (const auto &row : rows)
+        QTest::newRow(row.first) << row.second;
 }
 
 void TestCanParamExchange::failures()
 {
-    QFETCH(QByteArray, button);
-    QFETCH(int, prepare);
-    QFETCH(int, code);
-    QFETCH(int, fault);
-    QFETCH(int, replyIndex);
-    QFETCH(QString, message);
-    QFETCH(int, sent);
-    QFETCH(QString, after);
-    if (prepare == CloseLink)
+    QFETCH(Failure, f);
+    if (f.prepare == CloseLink)
         m_window->link()->close();
-    else if (prepare == ShortRegister)
+    else if (f.prepare == ShortRegister)
         m_panel->page(1)->setBaudRate(QStringLiteral("0012"));
-    else if (prepare == ShortMaskCell)
+    else if (f.prepare == ShortMaskCell)
         m_panel->page(0)->setEntry(2, {false, 0, 1, QStringLiteral("00 00 00 00"), QStringLiteral("12 34 56")});
-    if (code)
-        m_device->scriptFault(uint8_t(code), Fault(fault), replyIndex);
-    click(button.constData());
-    QCOMPARE(m_dialogs->texts(), QStringList{message});
-    QCOMPARE(requests().size(), sent);
-    QCOMPARE(page0(), after);
+    if (f.code)
+        m_device->scriptFault(uint8_t(f.code), f.fault, f.replyIndex);
+    click(f.button);
+    QCOMPARE(m_dialogs.texts(), QStringList{f.message});
+    QCOMPARE(requests().size(), f.sent);
+    QCOMPARE(page(0), f.after);
 }
 
 QTEST_MAIN(TestCanParamExchange)

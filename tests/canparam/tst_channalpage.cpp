@@ -14,6 +14,13 @@
 #include <QTranslator>
 #include <QtTest>
 
+namespace {
+// A row chosen in the selector first (-1: none), then digits given to setBaudRate (null:
+// none); the selector's label and the register text shown.
+struct Baud { int chosen; const char *digits; const char *label; const char *text; };
+} // namespace
+Q_DECLARE_METATYPE(Baud)
+
 class TestChannalPage : public QObject {
     Q_OBJECT
 private slots:
@@ -27,60 +34,51 @@ private slots:
 
 void TestChannalPage::baudRate_data()
 {
-    QTest::addColumn<int>("chosen");     // row chosen in the selector first, or -1
-    QTest::addColumn<QString>("digits"); // then given to setBaudRate, unless null
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("default") << -1 << QString() << "250K" << "0x00120017";
-    QTest::newRow("choose 50K") << 4 << QString() << "50K" << "0x0067002C";
-    QTest::newRow("choose 500K") << 11 << QString() << "500K" << "0x0012000B";
-    QTest::newRow("400K") << -1 << "00160008" << "400K" << "0x00160008";
-    QTest::newRow("no row") << -1 << "00123456" << "自定义" << "0x00123456";
-    QTest::newRow("custom then a row") << 15 << "00120017" << "250K" << "0x00120017";
+    QTest::addColumn<Baud>("b");
+    QTest::newRow("default") << Baud{-1, {}, "250K", "0x00120017"};
+    QTest::newRow("choose 50K") << Baud{4, {}, "50K", "0x0067002C"};
+    QTest::newRow("choose 500K") << Baud{11, {}, "500K", "0x0012000B"};
+    QTest::newRow("400K") << Baud{-1, "00160008", "400K", "0x00160008"};
+    QTest::newRow("no row") << Baud{-1, "00123456", "自定义", "0x00123456"};
+    QTest::newRow("custom then a row") << Baud{15, "00120017", "250K", "0x00120017"};
 }
 
 void TestChannalPage::baudRate()
 {
-    QFETCH(int, chosen);
-    QFETCH(QString, digits);
-    QFETCH(QString, label);
-    QFETCH(QString, text);
+    QFETCH(Baud, b);
     ChannalPageWidget page(0);
     auto *selector = child<QComboBox>(&page, "m_pComboBoxBautRate");
-    if (chosen >= 0)
-        selector->setCurrentIndex(chosen);
-    if (!digits.isNull())
-        page.setBaudRate(digits);
-    QCOMPARE(selector->currentText(), label);
-    QCOMPARE(page.registerText(), text);
-    QCOMPARE(child<QLineEdit>(&page, "m_pLineEditRegister")->isReadOnly(), label != "自定义");
+    if (b.chosen >= 0)
+        selector->setCurrentIndex(b.chosen);
+    if (b.digits)
+        page.setBaudRate(QString::fromUtf8(b.digits));
+    QCOMPARE(selector->currentText(), QString::fromUtf8(b.label));
+    QCOMPARE(page.registerText(), QString::fromUtf8(b.text));
+    QCOMPARE(child<QLineEdit>(&page, "m_pLineEditRegister")->isReadOnly(), qstrcmp(b.label, "自定义") != 0);
 }
 
-// Applied to a page whose row 1 reads "1, 0, 0, 12 34 56 78, ff ff ff ff"; resetting
-// afterwards gives the default page.
+// Applied to a page whose row 1 reads "1, 0, 0, 12 34 56 78, ff ff ff ff": the register
+// text and row 1 saved again; resetting afterwards gives the default page.
 void TestChannalPage::fromJson_data()
 {
     QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("row1"); // saved again
+    QTest::addColumn<QString>("saved");
     QTest::newRow("2 leaves the row unchecked")
         << QByteArray(R"({"BaudRate": "0x0012000b", "DataList": ["1", "2, 0, 1, a, b"]})")
-        << "0x0012000B" << "0, 0, 1,  a,  b";
+        << "0x0012000B 0, 0, 1,  a,  b";
     QTest::newRow("work mode 1, indices naming no item")
         << QByteArray(R"({"BaudRate": "0x00-12-00-17", "DataList": [5, " 1 ,,1,3 ,,a,b"]})")
-        << "0x00-12-00-17" << "1, 1, 0, a, b";
+        << "0x00-12-00-17 1, 1, 0, a, b";
 }
 
 void TestChannalPage::fromJson()
 {
     QFETCH(QByteArray, json);
-    QFETCH(QString, text);
-    QFETCH(QString, row1);
+    QFETCH(QString, saved);
     ChannalPageWidget page(0);
     page.setEntry(1, {true, 0, 0, QStringLiteral("12 34 56 78"), QStringLiteral("ff ff ff ff")});
     page.fromJson(QJsonDocument::fromJson(json).object());
-    QCOMPARE(page.registerText(), text);
-    QCOMPARE(page.toJson().value("DataList").toArray().at(1).toString(), row1);
+    QCOMPARE(page.registerText() + ' ' + page.toJson().value("DataList").toArray().at(1).toString(), saved);
     page.resetDefaults();
     QCOMPARE(page.toJson(), ChannalPageWidget(0).toJson());
 }

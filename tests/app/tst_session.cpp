@@ -48,9 +48,7 @@ void TestSession::identity_data()
 
 void TestSession::identity()
 {
-    QFETCH(int, code);
-    QFETCH(QString, known);
-    QFETCH(QString, failure);
+    QFETCH(int, code); QFETCH(QString, known); QFETCH(QString, failure);
     std::shared_ptr<SimFirmware> device = code == -1 ? nullptr : SimRegistry::instance().add();
     if (code == -2)
         device->setPlugged(false);
@@ -59,13 +57,11 @@ void TestSession::identity()
     CWrapWinUSB link(std::make_unique<SimBackend>());
     const DeviceIdentity id = readDeviceIdentity(link);
     QVERIFY(!link.isOpen());
-    QCOMPARE(id.name, known[0] == '1' ? QStringLiteral("HLW-C2+_HL261206001") : QString());
-    QCOMPARE(id.deviceType, known[1] == '1' ? QStringLiteral("HLW-C2+") : QString());
-    QCOMPARE(id.firmwareVersion, known[2] == '1' ? QStringLiteral("1.15") : QString());
-    if (code >= 0) {
-        QCOMPARE(id.failure, failure);
-        QCOMPARE(device->requests().size(), size_t(3)); // only the first write is checked
-    }
+    const QStringList all{"HLW-C2+_HL261206001", "HLW-C2+", "1.15"};
+    QCOMPARE((QStringList{id.name, id.deviceType, id.firmwareVersion}),
+             (QStringList{known[0] == '1' ? all[0] : "", known[1] == '1' ? all[1] : "", known[2] == '1' ? all[2] : ""}));
+    // Only the first write is checked: all three requests go out.
+    QVERIFY(code < 0 || (id.failure == failure && device->requests().size() == 3));
 }
 
 void TestSession::displayableName_data()
@@ -82,8 +78,7 @@ void TestSession::displayableName_data()
 
 void TestSession::displayableName()
 {
-    QFETCH(QString, read);
-    QFETCH(QString, shown);
+    QFETCH(QString, read); QFETCH(QString, shown);
     QCOMPARE(displayableDeviceName(read), shown);
     QCOMPARE(displayableDeviceName(read).isNull(), shown.isNull());
 }
@@ -102,9 +97,7 @@ void TestSession::startLanguage_data()
 
 void TestSession::startLanguage()
 {
-    QFETCH(QString, locale);
-    QFETCH(int, langId);
-    QFETCH(StartLanguage, expected);
+    QFETCH(QString, locale); QFETCH(int, langId); QFETCH(StartLanguage, expected);
     QCOMPARE(startLanguageForLocale(QLocale(locale)), expected);
     QCOMPARE(startLanguageForLangId(quint16(langId)), expected);
 }
@@ -115,8 +108,7 @@ void TestSession::settingsParse_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("sendType"); // -1: none to apply
     using C = SettingsFile::Content;
-    QTest::newRow("complete") << QByteArray(R"({"CANParam":[{},{}],"SendType":1,"OfflineDatas":["a"]})")
-                              << int(C::Ok) << 1;
+    QTest::newRow("complete") << QByteArray(R"({"CANParam":[{},{}],"SendType":1,"OfflineDatas":["a"]})") << int(C::Ok) << 1;
     for (const char *type : {"-1", "2", "0.5", "\"1\""}) // only 0 and 1 apply; a string reads as 0
         QTest::addRow("SendType %s", type) << QByteArray(R"({"CANParam":[],"OfflineDatas":[],"SendType":)")
             + type + '}' << int(C::Ok) << (type[0] == '"' ? 0 : -1);
@@ -127,14 +119,11 @@ void TestSession::settingsParse_data()
 
 void TestSession::settingsParse()
 {
-    QFETCH(QByteArray, text);
-    QFETCH(int, status);
-    QFETCH(int, sendType);
+    QFETCH(QByteArray, text); QFETCH(int, status); QFETCH(int, sendType);
     const SettingsFile::Content c = SettingsFile::parse(text);
     QCOMPARE(int(c.status), status);
     QCOMPARE(c.parserError.isEmpty(), status != SettingsFile::Content::NotJson);
-    if (status == SettingsFile::Content::Ok)
-        QCOMPARE(c.sendType, sendType);
+    QVERIFY2(status != SettingsFile::Content::Ok || c.sendType == sendType, qPrintable(QString::number(c.sendType)));
 }
 
 // A text larger than the write buffer meets a file size limit (as a full disk, even for
@@ -148,16 +137,13 @@ void TestSession::settingsSaveCutShortKeepsTheOldFile()
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
+    rlimit small{64 * 1024, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &small);
     const bool ok = SettingsFile::save(path, QByteArray(256 * 1024, ' '), &error);
     setrlimit(RLIMIT_FSIZE, &saved);
-    QVERIFY(!ok);
-    QVERIFY(!error.isEmpty());
+    QVERIFY(!ok && !error.isEmpty());
     QByteArray back;
-    QVERIFY(SettingsFile::load(path, &back, &error));
-    QCOMPARE(back, QByteArray("old"));
+    QVERIFY(SettingsFile::load(path, &back, &error) && back == "old");
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("settings.txt")});
 }
 

@@ -80,7 +80,7 @@ def sync_tree():
             continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
         if not (os.path.exists(target) and same_file(source, target)):
-            shutil.copy2(source, target)
+            shutil.copy(source, target)  # a fresh time stamp, so the build sees the change
 
 
 def same_file(a, b):

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Drives the real executable on the simulated adapter under Xvfb as a user would: connect,
-# visit every page, open every dialog from the main menu, switch monitoring on, and keep a
-# screenshot of each step. Fails when the program dies, a dialog does not appear or does
-# not close on Escape, the monitor shows nothing new, or a screenshot is blank.
-# usage: session_screens.sh <brantel> <LANG value> <tag> <output directory>
+# visit every page, open every dialog from the main menu, switch monitoring on, open the
+# signal trace window with a DBC file remembered in the settings and plot one signal of
+# each of two messages, keeping a screenshot of each step. Fails when the program dies, a
+# window does not appear or a dialog does not close on Escape, the monitor shows nothing
+# new, a screenshot is blank, or the plot's two lines are not drawn.
+# usage: session_screens.sh <brantel> <LANG value> <tag> <DBC file> <output directory>
 set -euo pipefail
-exe=$1 lang=$2 tag=$3 out=$4
+exe=$1 lang=$2 tag=$3 dbc=$4 out=$5
 mkdir -p "$out"
-for name in main_window start can_parameters offline_list monitor_idle cache_size_dialog filter_dialog \
-            device_info_dialog about_dialog monitor_streaming; do
-    rm -f "$out/${name}_$tag.png"
-done
+rm -f "$out"/*_"$tag".png
+# Settings of its own: the remembered DBC file, and nothing from the user running the test.
+config=$(mktemp -d /tmp/brantel-screens.XXXXXX)
+trap 'rm -rf "$config"' EXIT
+mkdir -p "$config/Brantel"
+printf '[trace]\ndbcFile=%s\n' "$(readlink -f "$dbc")" >"$config/Brantel/Brantel.conf"
 
 inner=$(cat <<'INNER'
 set -euo pipefail
@@ -78,7 +82,30 @@ compare -metric AE "$OUT/monitor_streaming_a_$TAG.png" "$OUT/monitor_streaming_$
 changed=$(cut -d' ' -f1 "$OUT/.ae"); rm -f "$OUT/.ae" "$OUT/monitor_streaming_a_$TAG.png"
 echo "monitor: $changed pixels changed in one second"
 [ "${changed%%.*}" -gt 100 ] || fail "no lines streaming on the monitor page"
-alive "monitoring"
+
+# The main menu's entry after the described ones: the signal trace (the cache size entry
+# is disabled while monitoring, so the fifth stop).
+xdotool mousemove $((X + WIDTH - 73)) $((Y + 14)) click 1
+sleep 0.5
+key Down Down Down Down Down Return
+trace=$(find_window "$TRACE_TITLE") || fail "no trace window '$TRACE_TITLE'"
+xdotool windowfocus --sync "$trace"
+sleep 2              # every message has arrived
+# Rows by channel and identifier: EngineData first, VehicleSpeed last; the second signal
+# of each is ticked.
+key Home plus Down Down space
+key End plus Down Down space
+sleep 6
+alive "plotting"
+import -window "$trace" "$OUT/trace_window_$TAG.png"
+# The colours of the chart's first two lines; the legend's markers alone give 49 pixels of
+# each, six seconds of the demo traffic's lines some 300 to 600.
+histogram=$(convert "$OUT/trace_window_$TAG.png" -format %c histogram:info:-)
+for colour in 209FDF 99CA53; do
+    n=$(awk -v c="#$colour " 'index($0, c) {print $1 + 0}' <<<"$histogram")
+    echo "line #$colour: ${n:=0} pixels"
+    [ "$n" -gt 150 ] || fail "line #$colour is not drawn"
+done
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 INNER
@@ -86,5 +113,5 @@ INNER
 unset LC_ALL LC_NUMERIC LC_MESSAGES
 env LANG="$lang" EXE="$exe" OUT="$out" TAG="$tag" LIB="$(dirname "$0")/screen_lib.sh" \
     CACHE_TITLE="$CACHE_TITLE" FILTER_TITLE="$FILTER_TITLE" DEVINFO_TITLE="$DEVINFO_TITLE" \
-    ABOUT_TITLE="$ABOUT_TITLE" \
+    ABOUT_TITLE="$ABOUT_TITLE" TRACE_TITLE="$TRACE_TITLE" XDG_CONFIG_HOME="$config" \
     bash "$(dirname "$0")/xvfb-run.sh" 1280x1024x24 bash -c "$inner"

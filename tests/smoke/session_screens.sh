@@ -58,8 +58,7 @@ dialog() { # <shot name> <window name> <downs>
     eval "$(xdotool getwindowgeometry --shell "$main")"
     xdotool mousemove $((X + WIDTH - 73)) $((Y + 14)) click 1
     sleep 0.5
-    for _ in $(seq 1 "$3"); do key Down; done
-    key Return
+    key $(printf 'Down %.0s' $(seq 1 "$3")) Return
     win=$(find_window "$2") || fail "dialog '$2' did not appear"
     [ "$win" != "$main" ] || fail "dialog '$2' did not appear"
     shot "$1" "$win"

@@ -44,8 +44,7 @@ struct Device {
     std::shared_ptr<SimFirmware> firmware;
     std::string sysfsPath;
     std::string devNode;
-    int bus = 1;
-    int devnum = 0;
+    int devnum = 0; // on bus 1
     UMockdevIoctlBase *handler = nullptr;
 
     std::mutex mutex;
@@ -171,8 +170,6 @@ struct EmulatedUsbBus::Impl {
     std::map<std::string, std::unique_ptr<Device>> devices;
     std::vector<std::unique_ptr<Device>> unplugged; // their handlers may still be called
     int nextDevnum = 2;
-    Device *find(const std::string &sysfsPath) const
-    { auto it = devices.find(sysfsPath); return it == devices.end() ? nullptr : it->second.get(); }
     ~Impl()
     {
         for (auto &entry : devices)
@@ -216,8 +213,8 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
     dev->firmware = std::move(firmware);
     dev->devnum = d->nextDevnum++;
     char node[64], path[128];
-    std::snprintf(node, sizeof node, "bus/usb/%03d/%03d", dev->bus, dev->devnum);
-    std::snprintf(path, sizeof path, "/devices/pci0000:00/0000:00:14.0/usb%d/%d-%d", dev->bus, dev->bus, dev->devnum);
+    std::snprintf(node, sizeof node, "bus/usb/001/%03d", dev->devnum);
+    std::snprintf(path, sizeof path, "/devices/pci0000:00/0000:00:14.0/usb1/1-%d", dev->devnum);
     dev->devNode = std::string("/dev/") + node;
     dev->sysfsPath = std::string("/sys") + path;
 
@@ -225,25 +222,21 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
     // make a hot-plug listener open it at once.
     dev->handler = umockdev_ioctl_base_new();
     g_signal_connect(dev->handler, "handle-ioctl", G_CALLBACK(onIoctl), dev.get());
-    GError *err = nullptr;
-    const auto failed = [&](const char *what) {
-        m_error = err ? err->message : what;
-        g_clear_error(&err);
-        return std::string();
-    };
-    if (!umockdev_testbed_attach_ioctl(d->testbed, dev->devNode.c_str(), dev->handler, &err))
-        return failed("attach_ioctl failed");
-
     char record[2048];
     std::snprintf(record, sizeof record,
-                  "P: %s\nN: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=%s\nE: BUSNUM=%03d\n"
-                  "E: DEVNUM=%03d\nA: idVendor=%04x\\n\nA: idProduct=%04x\\n\nA: busnum=%d\\n\nA: devnum=%d\\n\n"
-                  "A: speed=12\\n\nA: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nH: descriptors=%s\n",
-                  path, node, dev->devNode.c_str(), dev->bus, dev->devnum, vendorId, productId,
-                  dev->bus, dev->devnum, descriptors(vendorId, productId, endpoints).c_str());
-    if (!umockdev_testbed_add_from_string(d->testbed, record, &err))
-        return failed("add_from_string failed");
-    return d->devices.emplace(dev->sysfsPath, std::move(dev)).first->first;
+                  "P: %s\nN: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=%s\n"
+                  "E: BUSNUM=001\nE: DEVNUM=%03d\nA: idVendor=%04x\\n\nA: idProduct=%04x\\n\n"
+                  "A: busnum=1\\n\nA: devnum=%d\\n\nA: speed=12\\n\nA: bConfigurationValue=1\\n\n"
+                  "A: bNumConfigurations=1\\n\nH: descriptors=%s\n",
+                  path, node, dev->devNode.c_str(), dev->devnum, vendorId, productId, dev->devnum,
+                  descriptors(vendorId, productId, endpoints).c_str());
+    GError *err = nullptr;
+    if (umockdev_testbed_attach_ioctl(d->testbed, dev->devNode.c_str(), dev->handler, &err)
+        && umockdev_testbed_add_from_string(d->testbed, record, &err))
+        return d->devices.emplace(dev->sysfsPath, std::move(dev)).first->first;
+    m_error = err ? err->message : "the testbed refused the device";
+    g_clear_error(&err);
+    return {};
 }
 
 void EmulatedUsbBus::unplug(const std::string &sysfsPath)
@@ -261,21 +254,13 @@ void EmulatedUsbBus::unplug(const std::string &sysfsPath)
     d->devices.erase(it);
 }
 
-bool EmulatedUsbBus::address(const std::string &sysfsPath, int *bus, int *device) const
-{
-    const Device *dev = d->find(sysfsPath);
-    if (dev)
-        *bus = dev->bus, *device = dev->devnum;
-    return dev;
-}
-
 std::string EmulatedUsbBus::nodeFile(const std::string &sysfsPath) const
 {
-    const Device *dev = d->find(sysfsPath);
-    if (!dev)
+    const auto it = d->devices.find(sysfsPath);
+    if (it == d->devices.end())
         return {};
     gchar *root = umockdev_testbed_get_root_dir(d->testbed);
-    std::string file = std::string(root) + dev->devNode;
+    std::string file = std::string(root) + it->second->devNode;
     g_free(root);
     return file;
 }

@@ -23,25 +23,20 @@ public:
 
     EmulatedUsbBus();
     ~EmulatedUsbBus();
-    EmulatedUsbBus(const EmulatedUsbBus &) = delete;
-    EmulatedUsbBus &operator=(const EmulatedUsbBus &) = delete;
 
     // True when this process runs under umockdev-wrapper.
     static bool inMockEnvironment();
     // Started by hand: runs the program again under the wrapper (returns only on failure).
     static void reexecUnderWrapper(int argc, char **argv);
 
-    // Plugs a device answering through `firmware`; returns its sysfs path, or empty on
-    // failure (see error()). The "add" uevent reaches libusb's hot-plug monitor.
+    // Plugs a device answering through `firmware`; returns its sysfs path, ending in
+    // "-<device address>", or empty on failure (see error()). The "add" uevent reaches libusb's hot-plug monitor.
     std::string plug(std::shared_ptr<SimFirmware> firmware,
                      const std::vector<UsbEndpoint> &endpoints = adapterEndpoints(),
                      uint16_t vendorId = 0x0471, uint16_t productId = 0x1200);
     // Sends the "remove" uevent and takes the device off the bus; its firmware counts as
     // unplugged, so pending and later transfers fail as on a real disconnect.
     void unplug(const std::string &sysfsPath);
-
-    // Bus and device number of a plugged device, as libusb reports them.
-    bool address(const std::string &sysfsPath, int *bus, int *device) const;
 
     // Where the device node of a plugged device lives inside the testbed.
     std::string nodeFile(const std::string &sysfsPath) const;

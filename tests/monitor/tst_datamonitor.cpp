@@ -17,6 +17,9 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <csignal>
+
 
 namespace {
 qint64 lineNumber(const QString &line) { return line.left(9).trimmed().toLongLong(); }
@@ -57,6 +60,7 @@ class TestDataMonitor : public QObject {
 private slots:
     void initTestCase()
     {
+        std::signal(SIGXFSZ, SIG_IGN);
         initBrantelResources();
         DeviceBackends::registerBuiltins();
         QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
@@ -176,21 +180,24 @@ private slots:
         QTest::addColumn<int>("frames");     // transfers monitored; 0: the view stays empty
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("type");   // pattern of the chosen file type; empty: the first
-        QTest::addColumn<QString>("box");    // the one message
+        QTest::addColumn<int>("sizeLimit");  // bytes any file may grow to; 0: none
+        QTest::addColumn<QString>("box");    // the start of the one message
         QTest::addColumn<QString>("written");
         QTest::addColumn<QByteArray>("start"); // of the file written ("old" as it was before)
 
-        // Saves that cannot be written whole are TestConnection::fileFailures' disk-full rows.
-        const QString ok = "保存成功";
-        QTest::newRow("empty view") << 0 << "f.txt" << "" << "没有监控数据" << "f.txt" << QByteArray("old\n");
+        // Text and other formats' saves on a full disk: TestConnection::fileFailures.
+        const QString ok = "保存成功", f = "f.txt";
+        const QByteArray old("old\n");
+        QTest::newRow("empty view") << 0 << f << "" << 0 << "没有监控数据" << f << old;
+        QTest::newRow("candump write fails") << 50 << f << "*.log" << 1000 << "写监控数据失败." << f << old;
         // The chosen type picks the format whatever the name; a frame format adds its suffix
         // to a name that has none.
-        QTest::newRow("text type, .log name") << 3 << "m.log" << "*.txt" << ok << "m.log"
+        QTest::newRow("text type, .log name") << 3 << "m.log" << "*.txt" << 0 << ok << "m.log"
             << QByteArray("1         接收");
-        QTest::newRow("candump type, .txt name") << 3 << "m.txt" << "*.log" << ok << "m.txt"
+        QTest::newRow("candump type, .txt name") << 3 << "m.txt" << "*.log" << 0 << ok << "m.txt"
             << QByteArray("(");
-        QTest::newRow("ASC type") << 3 << "m" << "*.asc" << ok << "m.asc" << QByteArray("date ");
-        QTest::newRow("pcapng type") << 3 << "m" << "*.pcapng" << ok << "m.pcapng"
+        QTest::newRow("ASC type") << 3 << "m" << "*.asc" << 0 << ok << "m.asc" << QByteArray("date ");
+        QTest::newRow("pcapng type") << 3 << "m" << "*.pcapng" << 0 << ok << "m.pcapng"
             << QByteArray("\x0a\x0d\x0d\x0a", 4);
     }
 
@@ -198,6 +205,7 @@ private slots:
     {
         QFETCH(int, frames);
         QFETCH(QString, typed);
+        QFETCH(int, sizeLimit);
         QFETCH(QString, box);
         QFETCH(QString, written);
         QFETCH(QByteArray, start);
@@ -213,9 +221,18 @@ private slots:
         if (frames)
             monitorQueued(frames);
 
+        // A file size limit stands in for a full disk (the process, root included, gets
+        // EFBIG: SIGXFSZ is ignored from the start).
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit small{rlim_t(sizeLimit ? sizeLimit : saved.rlim_cur), saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
         m_page->onPushButtonSaveWatchData();
         QTRY_COMPARE_WITH_TIMEOUT(dialogs.boxes.size(), 1, 5000);
-        QCOMPARE(dialogs.boxes[0].text, box);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        const QString text = dialogs.boxes[0].text;
+        QCOMPARE(text.left(box.size()), box);
+        QCOMPARE(text.size() > box.size(), sizeLimit != 0); // the system's reason
         QStringList files = QDir(dir.path()).entryList(QDir::Files);
         files.removeOne(written);
         QCOMPARE(files, written == typed ? QStringList() : QStringList{typed}); // no leftovers

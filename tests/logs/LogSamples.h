@@ -15,16 +15,8 @@ struct LogSample {
 inline LoggedFrame logSample(qint64 micros, int channel, quint32 id, bool extended,
                              bool remote, bool sent, int dlc, const char *hex)
 {
-    LoggedFrame f;
-    f.hostMicros = micros;
-    f.record.channel = channel;
-    f.record.id = id;
-    f.record.extended = extended;
-    f.record.remote = remote;
-    f.record.sent = sent;
-    f.record.dlc = dlc;
-    f.record.data = QByteArray::fromHex(hex).leftJustified(8, '\0');
-    return f;
+    const QByteArray data = QByteArray::fromHex(hex).leftJustified(8, '\0');
+    return {micros, {0, id, extended, remote, sent, channel, dlc, data}};
 }
 
 // In time order; the first one starts the measurement of an ASC file.

@@ -76,7 +76,7 @@ private slots:
         QTest::addColumn<QByteArray>("frame"); // identifier, length, 0, 0, DLC above 8, data
 
         QTest::newRow("standard") << 0 << QByteArray::fromHex("00000123 08000000 0102030405060708");
-        QTest::newRow("extended") << 1 << QByteArray::fromHex("98FEF100 03000000 FF00A50000000000");
+        // The extended frame is the one in pcapngFile.
         QTest::newRow("remote") << 5 << QByteArray::fromHex("40000555 00000000 0000000000000000");
         QTest::newRow("DLC above 8") << 8 << QByteArray::fromHex("00000100 0800000C A1A2A3A4A5A6A7A8");
     }

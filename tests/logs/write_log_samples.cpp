@@ -15,9 +15,8 @@ namespace {
 bool writeText(const QString &path, const QString &text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(text.toUtf8()) == text.toUtf8().size() && file.flush();
+    const QByteArray bytes = text.toUtf8();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 } // namespace
 
@@ -30,9 +29,7 @@ int main(int argc, char **argv)
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const QVector<LogSample> samples = logSamples();
     const qint64 start = samples.first().frame.hostMicros;
-    QString log;
-    QString asc = AscLog::header(start);
-    QString listing;
+    QString log, listing, asc = AscLog::header(start);
     for (const LogSample &s : samples) {
         if (!classicLength(s.frame))
             continue;

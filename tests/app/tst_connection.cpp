@@ -93,12 +93,7 @@ private slots:
         DeviceBackends::registerBuiltins();
         QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
     }
-    void cleanup()
-    {
-        m_window.reset();
-        SimRegistry::instance().clear();
-        m_device.reset();
-    }
+    void cleanup() { m_window.reset(); SimRegistry::instance().clear(); m_device.reset(); }
     void connect_data();
     void connect();
     void exchange_data();
@@ -171,17 +166,13 @@ void TestConnection::connect_data()
     QTest::newRow("no name") << QString() << 0x115 << QStringLiteral("设备不存在");
     QTest::newRow("type without +") << "HLW-C21" << 0x115 << refused;
     QTest::newRow("+ before the end and at it") << "HLW+C2+" << 0x115 << refused;
-    QTest::newRow("firmware 1.14") << "HLW-C2+" << 0x114 << refused;
-    QTest::newRow("firmware 1.10") << "HLW-C2+" << 0x10a << refused;
-    QTest::newRow("firmware 1.15") << "HLW-C2+" << 0x115 << QString();
-    QTest::newRow("firmware 2.0") << "HLW-C2+" << 0x200 << QString();
+    for (int firmware : {0x114, 0x10a, 0x115, 0x200})
+        QTest::addRow("firmware %x", firmware) << "HLW-C2+" << firmware << (firmware < 0x115 ? refused : QString());
 }
 
 void TestConnection::connect()
 {
-    QFETCH(QString, deviceType);
-    QFETCH(int, firmware);
-    QFETCH(QString, message);
+    QFETCH(QString, deviceType); QFETCH(int, firmware); QFETCH(QString, message);
     SimFirmware::State state;
     if (!deviceType.isNull())
         state.deviceType = deviceType.toStdString();
@@ -206,11 +197,8 @@ void TestConnection::connect()
         return;
     // Channels, modes and the stored list as the adapter reports them.
     const QList<int> shown{c<QTabWidget>("m_pTabWidgetChannal")->count(),
-                           c<SwitchButton>(OfflineSw)->isChecked(),
-                           c<SwitchButton>(RelaySw)->isChecked(),
-                           c<QComboBox>("m_comboBoxSendType")->currentIndex(),
-                           list()->rowCount(),
-                           list()->capacity()};
+        c<SwitchButton>(OfflineSw)->isChecked(), c<SwitchButton>(RelaySw)->isChecked(),
+        c<QComboBox>("m_comboBoxSendType")->currentIndex(), list()->rowCount(), list()->capacity()};
     QCOMPARE(shown, QList<int>({2, 1, 0, 1, 3, 40}));
 }
 

@@ -49,9 +49,7 @@ void TestSession::identity_data()
 
 void TestSession::identity()
 {
-    QFETCH(int, code);
-    QFETCH(QString, known);
-    QFETCH(QString, failure);
+    QFETCH(int, code); QFETCH(QString, known); QFETCH(QString, failure);
     std::shared_ptr<SimFirmware> device = code == -1 ? nullptr : SimRegistry::instance().add();
     if (code == -2)
         device->setPlugged(false);
@@ -78,8 +76,7 @@ void TestSession::displayableName_data()
 
 void TestSession::displayableName()
 {
-    QFETCH(QString, read);
-    QFETCH(QString, shown);
+    QFETCH(QString, read); QFETCH(QString, shown);
     QCOMPARE(displayableDeviceName(read), shown);
     QCOMPARE(displayableDeviceName(read).isNull(), shown.isNull());
 }
@@ -98,9 +95,7 @@ void TestSession::startLanguage_data()
 
 void TestSession::startLanguage()
 {
-    QFETCH(QString, locale);
-    QFETCH(int, langId);
-    QFETCH(StartLanguage, expected);
+    QFETCH(QString, locale); QFETCH(int, langId); QFETCH(StartLanguage, expected);
     QCOMPARE(startLanguageForLocale(QLocale(locale)), expected);
     QCOMPARE(startLanguageForLangId(quint16(langId)), expected);
 }
@@ -124,9 +119,7 @@ void TestSession::settingsParse_data()
 
 void TestSession::settingsParse()
 {
-    QFETCH(QByteArray, text);
-    QFETCH(int, status);
-    QFETCH(int, sendType);
+    QFETCH(QByteArray, text); QFETCH(int, status); QFETCH(int, sendType);
     const SettingsFile::Content c = SettingsFile::parse(text);
     QCOMPARE(int(c.status), status);
     QCOMPARE(c.parserError.isEmpty(), status != SettingsFile::Content::NotJson);

@@ -413,8 +413,7 @@ void TestConnection::settingsFile()
         const RecordingDialogs::Box box = dialogs.boxes.first();
         QVERIFY2(box.text.startsWith(r.message), qPrintable(box.text));
         QCOMPARE(box.text.size() > r.message.size(), r.reason);
-        QCOMPARE(box.kind, Dialogs::Kind::Warning);
-        QCOMPARE(box.title, QStringLiteral("失败"));
+        QVERIFY(box.kind == Dialogs::Kind::Warning && box.title == QStringLiteral("失败"));
         QCOMPARE(readAll(dir.filePath(r.file)), r.content);
         const QStringList left = QDir(dir.path()).entryList(QDir::Files);
         QCOMPARE(left, r.content.isNull() ? QStringList() : QStringList{r.file});
@@ -432,22 +431,20 @@ void TestConnection::settingsFile()
     QCOMPARE(root.value(QStringLiteral("SendType")).toInt(), 1);
 
     const QString a = "0x001C0008", b = "0x00050014", cleared = "0x00000000";
+    const QByteArray A = R"({"BaudRate":"0x001C0008"})", B = R"({"BaudRate":"0x00050014"})";
     const struct Step {
-        const char *channals, *type; // type null: no "SendType"
+        QByteArray channals;
+        const char *type; // null: no "SendType"
         int before;
         QStringList pages;
         int after;
     } steps[] = {
-        {"[A,B]", "1", 0, {a, b}, 1},
-        {"[B]", nullptr, 1, {b, cleared}, 0},
-        {"[A,B,B]", "2", 1, {a, b}, 1},
+        {'[' + A + ',' + B + ']', "1", 0, {a, b}, 1},
+        {'[' + B + ']', nullptr, 1, {b, cleared}, 0},
+        {'[' + A + ',' + B + ',' + B + ']', "2", 1, {a, b}, 1},
     };
     for (const Step &s : steps) {
-        QByteArray json = s.channals;
-        // B first: A's text holds a B.
-        json.replace('B', R"({"BaudRate":"0x00050014"})");
-        json.replace('A', R"({"BaudRate":"0x001C0008"})");
-        json = R"({"OfflineDatas":[],"CANParam":)" + json;
+        QByteArray json = R"({"OfflineDatas":[],"CANParam":)" + s.channals;
         json += s.type ? QByteArray(R"(,"SendType":)") + s.type + '}' : QByteArray("}");
         pages->page(0)->resetDefaults();
         pages->page(1)->setBaudRate(QStringLiteral("00000000"));

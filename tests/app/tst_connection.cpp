@@ -12,6 +12,7 @@
 #include "offline/OfflineListWidget.h"
 #include "support/Child.h"
 #include "support/RecordingDialogs.h"
+#include "support/Requests.h"
 #include "widgets/BrantelResources.h"
 #include "widgets/SwitchButton.h"
 
@@ -105,7 +106,7 @@ private:
     template <typename T> T *c(const char *name) { return child<T>(m_window.get(), name); }
     void press(const char *name);
     bool connectNow();
-    QStringList requests() const;
+    QStringList requests() const { return requestsHex(*m_device); }
     QStringList rows();
     OfflineListWidget *list() { return m_window->findChild<OfflineListWidget *>(); }
 
@@ -134,16 +135,6 @@ bool TestConnection::connectNow()
     press("m_pPushButtonConnect");
     m_device->clearRequests();
     return m_window->isConnected();
-}
-
-QStringList TestConnection::requests() const
-{
-    QStringList out;
-    for (const auto &r : m_device->requests()) {
-        const QByteArray bytes(reinterpret_cast<const char *>(r.data()), int(r.size()));
-        out << bytes.toHex().toUpper();
-    }
-    return out;
 }
 
 QStringList TestConnection::rows()

@@ -20,6 +20,7 @@
 #include "monitor/DataMonitorWidget.h"
 #include "support/Child.h"
 #include "support/RecordingDialogs.h"
+#include "support/Requests.h"
 #include "widgets/BrantelResources.h"
 #include "widgets/SwitchButton.h"
 
@@ -43,9 +44,7 @@ using F = SimFirmware;
 
 QStringList takeRequests(SimFirmware &device)
 {
-    QStringList out;
-    for (const auto &r : device.requests())
-        out << QByteArray(reinterpret_cast<const char *>(r.data()), int(r.size())).toHex().toUpper();
+    const QStringList out = requestsHex(device);
     device.clearRequests();
     return out;
 }

@@ -31,17 +31,17 @@ int main(int argc, char **argv)
     const qint64 start = samples.first().frame.hostMicros;
     QString log, listing, asc = AscLog::header(start);
     for (const LogSample &s : samples) {
-        if (!classicLength(s.frame))
+        if (s.frame.record.dlc > 8) // other readers know classic frames only
             continue;
         const MonitorRecord &r = s.frame.record;
         log += CandumpLog::formatLine(s.frame) + QLatin1Char('\n');
         asc += AscLog::formatLine(s.frame, start) + QLatin1Char('\n');
-        // time channel id extended remote sent dlc data ("-" for none)
+        // time channel id extended remote received dlc, in decimal, then the data in hex
         const QByteArray data = r.remote ? QByteArray() : r.data.left(r.shownLength());
         listing += QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
-                       .arg(s.frame.hostMicros).arg(r.channel).arg(r.id, 0, 16)
-                       .arg(int(r.extended)).arg(int(r.remote)).arg(int(r.sent)).arg(r.dlc)
-                       .arg(data.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(data.toHex()));
+                       .arg(s.frame.hostMicros).arg(r.channel).arg(r.id).arg(int(r.extended))
+                       .arg(int(r.remote)).arg(int(!r.sent)).arg(r.dlc)
+                       .arg(QString::fromLatin1(data.toHex()));
     }
     asc += AscLog::footer();
     const bool ok = writeText(dir.filePath(QStringLiteral("sample.log")), log)

@@ -7,25 +7,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
-
-#include <cstdio>
-
-namespace {
-bool writeText(const QString &path, const QString &text)
-{
-    QFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
-} // namespace
+#include <QPair>
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: write_log_samples DIR\n");
+    if (argc != 2) // usage: write_log_samples DIR
         return 2;
-    }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const QVector<LogSample> samples = logSamples();
     const qint64 start = samples.first().frame.hostMicros;
@@ -44,8 +31,13 @@ int main(int argc, char **argv)
                        .arg(QString::fromLatin1(data.toHex()));
     }
     asc += AscLog::footer();
-    const bool ok = writeText(dir.filePath(QStringLiteral("sample.log")), log)
-        && writeText(dir.filePath(QStringLiteral("sample.asc")), asc)
-        && writeText(dir.filePath(QStringLiteral("expected.txt")), listing);
-    return ok ? 0 : 1;
+    const QPair<const char *, QString> files[] = {
+        {"sample.log", log}, {"sample.asc", asc}, {"expected.txt", listing}};
+    for (const auto &[name, text] : files) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        const QByteArray bytes = text.toUtf8();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+            return 1;
+    }
+    return 0;
 }

@@ -20,15 +20,11 @@
 #include <sys/resource.h>
 #include <csignal>
 
-
-namespace {
-qint64 lineNumber(const QString &line) { return line.left(9).trimmed().toLongLong(); }
-} // namespace
-
 class TestDataMonitor : public QObject {
     Q_OBJECT
     QTextEdit *view() { return child<QTextEdit>(m_page.get(), "m_pTextEditRecords"); }
     const MonitorReceiver &receiver() { return m_page->session().receiver(); }
+    static qint64 lineNumber(const QString &line) { return line.left(9).trimmed().toLongLong(); }
     qint64 shown() { return m_page->session().log().runningNumber(); }
 
     // The command byte of each request, in hex, joined by blanks.

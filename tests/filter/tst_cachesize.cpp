@@ -32,7 +32,7 @@ private slots:
         SimRegistry::instance().add();
     }
 
-    // Beside the program when that folder holds a Config.ini, else in the user's settings.
+    // Beside the program when that folder is writable, else in the user's settings.
     void location()
     {
         QTemporaryDir dir;

@@ -48,7 +48,7 @@ private slots:
         QTest::addColumn<QString>("typed");  // then typed into the dialog
         QTest::addColumn<bool>("accept");
         QTest::addColumn<int>("size");       // shown and stored at the end; 0: no file
-        QTest::newRow("no file; closed changes nothing") << QString() << 4096 << "250" << false << 0;
+        QTest::newRow("no file; dialog closed") << QString() << 4096 << "250" << false << 0;
         QTest::newRow("stored; letters cannot be typed") << "500" << 500 << "1a2b" << true << 12;
         QTest::newRow("zero; empty raised to 1") << "0" << 4096 << "" << true << 1;
         QTest::newRow("above the maximum; beyond an int raised to 1")

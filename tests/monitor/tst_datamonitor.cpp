@@ -176,11 +176,12 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("start"); // of the file written ("old" as it was before)
 
-        // Text and other formats' saves on a full disk: TestConnection::fileFailures.
-        const QString ok = "保存成功", f = "f.txt";
+        // On a full disk: the text writer, and the frame log writer that also writes ASC and
+        // pcapng.
+        const QString ok = "保存成功", f = "f.txt", fail = "写监控数据失败.";
         QTest::newRow("empty view") << 0 << f << "" << 0 << "没有监控数据" << f << "old\n";
-        QTest::newRow("candump, disk full") << 50 << f << "*.log" << 1000 << "写监控数据失败." << f
-            << "old\n";
+        QTest::newRow("text, disk full") << 50 << f << "*.txt" << 1000 << fail << f << "old\n";
+        QTest::newRow("candump, disk full") << 50 << f << "*.log" << 1000 << fail << f << "old\n";
         // The chosen type picks the format whatever the name; a frame format adds its suffix
         // to a name that has none.
         QTest::newRow("text, .log name") << 3 << "m.log" << "*.txt" << 0 << ok << "m.log" << "1 ";

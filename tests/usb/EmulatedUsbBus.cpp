@@ -3,9 +3,10 @@
 
 #include "EmulatedUsbBus.h"
 
+#include <QByteArray>
+
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -32,10 +33,8 @@ std::string descriptors(uint16_t vid, uint16_t pid, const std::vector<UsbEndpoin
         9, 4, 0, 0, uint8_t(endpoints.size()), 0xFF, 0, 0, 0};
     for (const UsbEndpoint &e : endpoints) // interrupt endpoints polled every frame
         d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t((e.attributes & 3) == 3 ? 1 : 0)});
-    std::string hex;
-    for (uint8_t v : d)
-        hex += {"0123456789abcdef"[v >> 4], "0123456789abcdef"[v & 15]};
-    return hex;
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(d.data()), int(d.size()))
+        .toHex().toStdString();
 }
 
 // One emulated device node. Its handler runs on umockdev's worker thread; the lock
@@ -188,17 +187,6 @@ bool EmulatedUsbBus::inMockEnvironment()
 {
     const char *preload = std::getenv("LD_PRELOAD");
     return preload && std::strstr(preload, "libumockdev-preload");
-}
-
-void EmulatedUsbBus::reexecUnderWrapper(int argc, char **argv)
-{
-    if (inMockEnvironment())
-        return;
-    std::vector<char *> args{const_cast<char *>("umockdev-wrapper")};
-    args.insert(args.end(), argv, argv + argc);
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    std::perror("umockdev-wrapper");
 }
 
 EmulatedUsbBus::EmulatedUsbBus() : d(new Impl) {}

@@ -56,8 +56,7 @@ void runMessageCase(const MessageCase &c)
     int code = -7; std::wstring name = L"untouched";
     const bool recognised = deviceInterfaceChange(&msg, &code, &name);
     check(recognised == c.recognised, c.label, "recognised");
-    check(!(recognised && c.recognised) || code == c.code, c.label, "event code");
-    check(!(recognised && c.recognised) || name == c.name, c.label, "interface name");
+    check(!(recognised && c.recognised) || (code == c.code && name == c.name), c.label, "answer");
     check(adapterDeviceChange(&msg) == c.adapterCode, c.label, "adapter event");
 }
 
@@ -113,10 +112,6 @@ void runBackendCases()
               && backend.readInterrupt(buffer, 64, &r, 100) == TransferStatus::Failed
               && !backend.readBulk(buffer, 64, &b) && w == 0 && r == 0 && b == 0,
           "unopened transfers", "a transfer did not fail at once");
-    backend.cancelBulk(); // and none of these touches a handle either
-    backend.resumeBulk();
-    backend.close();
-    backend.close();
 }
 
 // The main window registers its native handle for USB device-interface broadcasts.

@@ -32,69 +32,60 @@ private slots:
         SimRegistry::instance().add();
     }
 
-    // Beside the program when that folder holds a Config.ini, else in the user's settings.
+    // Beside the program when that folder is writable, else in the user's settings.
     void location()
     {
         QTemporaryDir dir;
         QCOMPARE(cacheConfigPath(dir.path()), dir.filePath("Config.ini"));
-        QCOMPARE(cacheConfigPath(dir.filePath("absent")),
-                 QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/Config.ini");
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QCOMPARE(cacheConfigPath(dir.filePath("absent")), user + "/Config.ini");
     }
 
-    void storedValue_data()
+    void storedAndSet_data()
     {
-        QTest::addColumn<QByteArray>("ini");  // null: no file
-        QTest::addColumn<int>("size");
-        QTest::newRow("no file") << QByteArray() << 4096;
-        QTest::newRow("stored") << QByteArray("[CacheCount]\nsize=500\n") << 500;
-        QTest::newRow("zero") << QByteArray("[CacheCount]\nsize=0\n") << 4096;
-        QTest::newRow("above the maximum") << QByteArray("[CacheCount]\nsize=200000\n") << 100000;
-        QTest::newRow("beyond an int") << QByteArray("[CacheCount]\nsize=4294967297\n") << 100000;
-    }
-
-    // Read at the window's start.
-    void storedValue()
-    {
-        QFETCH(QByteArray, ini);
-        QFile file(cacheConfigPath());
-        if (!ini.isNull())
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
-        file.close();
-        MainWidget window;
-        QTEST(window.findChild<DataMonitorWidget *>()->cacheCount(), "size");
-    }
-
-    void windowStoresTheSize_data()
-    {
-        QTest::addColumn<QString>("typed");  // typed over the shown 4096
+        QTest::addColumn<QString>("stored"); // the size stored before the start; null: no file
+        QTest::addColumn<int>("read");       // the size the window starts with
+        QTest::addColumn<QString>("typed");  // then typed into the dialog
         QTest::addColumn<bool>("accept");
-        QTest::addColumn<int>("size");  // 0: nothing stored
-        QTest::newRow("letters cannot be typed") << "1a2b" << true << 12;
-        QTest::newRow("empty raised to 1") << "" << true << 1;
-        QTest::newRow("too large for an int raised to 1") << "99999999999" << true << 1;
-        QTest::newRow("above lowered to 100000") << "100001" << true << 100000;
-        QTest::newRow("closed changes nothing") << "250" << false << 0;
+        QTest::addColumn<int>("size");       // shown and stored at the end; 0: no file
+        QTest::newRow("no file; dialog closed") << QString() << 4096 << "250" << false << 0;
+        QTest::newRow("stored; letters cannot be typed") << "500" << 500 << "1a2b" << true << 12;
+        QTest::newRow("zero; empty raised to 1") << "0" << 4096 << "" << true << 1;
+        QTest::newRow("above the maximum; beyond an int raised to 1")
+            << "200000" << 100000 << "99999999999" << true << 1;
+        QTest::newRow("beyond an int; above lowered to the maximum")
+            << "4294967297" << 100000 << "100001" << true << 100000;
     }
 
-    void windowStoresTheSize()
+    // Read at the window's start; the dialog shows that size, and the window stores what
+    // was typed, held to the range.
+    void storedAndSet()
     {
+        QFETCH(QString, stored);
+        QFETCH(int, read);
         QFETCH(QString, typed);
         QFETCH(bool, accept);
         QFETCH(int, size);
-
+        QFile file(cacheConfigPath());
+        const QByteArray ini = "[CacheCount]\nsize=" + stored.toLatin1() + '\n';
+        if (!stored.isNull())
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+        file.close();
         MainWidget window;
+        auto *page = window.findChild<DataMonitorWidget *>();
+        QCOMPARE(page->cacheCount(), read);
         QFile::remove(cacheConfigPath()); // only what the action stores counts
         QTimer::singleShot(0, [&] {
             auto *d = qobject_cast<SetCacheDialog *>(QApplication::activeModalWidget());
             auto *edit = child<QLineEdit>(d, "m_pLineEditCacheCount");
-            QCOMPARE(edit->text(), QStringLiteral("4096"));
+            QCOMPARE(edit->text(), QString::number(read));
             edit->clear();
             QTest::keyClicks(edit, typed);
             accept ? child<QPushButton>(d, "m_pushButtonUpdate")->click() : d->reject();
         });
         child<QAction>(&window, "m_pActionSet")->trigger();
 
-        QCOMPARE(window.findChild<DataMonitorWidget *>()->cacheCount(), size ? size : 4096);
+        QCOMPARE(page->cacheCount(), size ? size : read);
         QCOMPARE(readCacheSize(cacheConfigPath()), size ? size : 4096);
         QCOMPARE(QFile::exists(cacheConfigPath()), size != 0);
     }

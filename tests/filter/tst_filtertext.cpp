@@ -1,5 +1,6 @@
 // The filter test over ranges typed as the dialog keeps them. A show-only filter with no
-// ranges hiding everything is pinned by tst_monitorformat's transfer table.
+// ranges hiding everything, and the low end and both sides of a show-only range, are pinned
+// by tst_monitorformat's transfer table.
 
 #include "filter/FilterText.h"
 
@@ -15,10 +16,7 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<bool>("shown");
         QTest::newRow("hide, no ranges") << 1 << "" << 0x123 << true;
-        QTest::newRow("show only, low end") << 2 << "100,1FF" << 0x100 << true;
         QTest::newRow("show only, high end") << 2 << "100,1FF" << 0x1FF << true;
-        QTest::newRow("show only, below") << 2 << "100,1FF" << 0xFF << false;
-        QTest::newRow("show only, above") << 2 << "100,1FF" << 0x200 << false;
         QTest::newRow("show only, second range") << 2 << "1,2|0x0x300,3ff" << 0x3FF << true;
         QTest::newRow("hide, inside") << 1 << "100,1FF" << 0x150 << false;
         QTest::newRow("bound beyond a signed int reads as 0") << 2 << "FFFFFFFF,0" << 0 << true;

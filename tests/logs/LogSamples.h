@@ -12,11 +12,13 @@ struct LogSample {
     LoggedFrame frame;
 };
 
-inline LoggedFrame logSample(qint64 micros, int channel, quint32 id, bool extended,
-                             bool remote, bool sent, int dlc, const char *hex)
+// `flags` holds "x" for an extended identifier, "r" for a remote frame, "s" for sent.
+inline LoggedFrame logSample(qint64 micros, int channel, quint32 id, const char *flags, int dlc,
+                             const char *hex)
 {
     const QByteArray data = QByteArray::fromHex(hex).leftJustified(8, '\0');
-    return {micros, {0, id, extended, remote, sent, channel, dlc, data}};
+    const QByteArray f(flags);
+    return {micros, {0, id, f.contains('x'), f.contains('r'), f.contains('s'), channel, dlc, data}};
 }
 
 // In time order; the first one starts the measurement of an ASC file.
@@ -24,21 +26,16 @@ inline QVector<LogSample> logSamples()
 {
     const qint64 t0 = 1765000000123456; // a December 2025 afternoon
     return {
-        {"standard data, received, channel 0", logSample(t0, 0, 0x123, false, false, false, 8, "0102030405060708")},
-        {"extended data, sent, channel 1", logSample(t0 + 1, 1, 0x18FEF100, true, false, true, 3, "ff00a5")},
-        {"largest standard identifier", logSample(t0 + 876544, 0, 0x7FF, false, false, false, 1, "7f")},
-        {"largest extended identifier", logSample(t0 + 1000000, 1, 0x1FFFFFFF, true, false, false, 2, "0001")},
-        {"extended identifier 0", logSample(t0 + 1000001, 0, 0, true, false, true, 0, "")},
-        {"standard remote without DLC", logSample(t0 + 2000000, 1, 0x555, false, true, false, 0, "")},
-        {"extended remote with DLC 4, sent", logSample(t0 + 2500000, 0, 0x00ABCDEF, true, true, true, 4, "")},
-        {"data frame with DLC 0", logSample(t0 + 3600000000, 1, 0x001, false, false, false, 0, "")},
-        {"DLC above 8 on eight bytes", logSample(t0 + 3600000002, 0, 0x100, false, false, false, 12, "a1a2a3a4a5a6a7a8")},
-        {"remote with DLC above 8", logSample(t0 + 3600000003, 1, 0x10000, true, true, true, 15, "")},
+        {"standard data, received, channel 0", logSample(t0, 0, 0x123, "", 8, "0102030405060708")},
+        {"extended data, sent, channel 1", logSample(t0 + 1, 1, 0x18FEF100, "xs", 3, "ff00a5")},
+        {"largest standard identifier", logSample(t0 + 876544, 0, 0x7FF, "", 1, "7f")},
+        {"largest extended identifier", logSample(t0 + 1000000, 1, 0x1FFFFFFF, "x", 2, "0001")},
+        {"extended identifier 0", logSample(t0 + 1000001, 0, 0, "xs", 0, "")},
+        {"standard remote without DLC", logSample(t0 + 2000000, 1, 0x555, "r", 0, "")},
+        {"extended remote with DLC 4, sent", logSample(t0 + 2500000, 0, 0xABCDEF, "xrs", 4, "")},
+        {"data frame with DLC 0", logSample(t0 + 3600000000, 1, 0x001, "", 0, "")},
+        {"DLC above 8 on eight bytes",
+         logSample(t0 + 3600000002, 0, 0x100, "", 12, "a1a2a3a4a5a6a7a8")},
+        {"remote with DLC above 8", logSample(t0 + 3600000003, 1, 0x10000, "xrs", 15, "")},
     };
-}
-
-// External readers (python-can, log2asc) know classic frames only up to DLC 8.
-inline bool classicLength(const LoggedFrame &f)
-{
-    return f.record.dlc <= 8;
 }

@@ -11,18 +11,17 @@ import tempfile
 try:
     import can
 except ImportError:
-    print("python-can is not installed (Debian: python3-can)")
-    sys.exit(77)
-if not shutil.which(sys.argv[2]):
-    print("log2asc is not installed (Debian: can-utils)")
+    can = None
+if not can or not shutil.which(sys.argv[2]):
+    print("python-can or log2asc is not installed (Debian: python3-can, can-utils)")
     sys.exit(77)
 
 
-def frames(messages, expected, relative):
+def frames(messages, relative=False):
     """(time, channel, id, extended, remote, rx, dlc, data); times from the first frame's
     where `relative`, since log2asc dates its file to the whole second."""
-    out = [(round(m.timestamp * 1e6), int(str(m.channel).replace("can", "")), m.arbitration_id,
-            m.is_extended_id, m.is_remote_frame, m.is_rx, m.dlc,
+    out = [(round(m.timestamp * 1e6), int(str(m.channel).replace("can", "")),
+            m.arbitration_id, m.is_extended_id, m.is_remote_frame, m.is_rx, m.dlc,
             b"" if m.is_remote_frame else bytes(m.data)) for m in messages]
     if relative and out:
         out = [(f[0] - out[0][0] + expected[0][0],) + f[1:] for f in out]
@@ -31,19 +30,17 @@ def frames(messages, expected, relative):
 
 with tempfile.TemporaryDirectory() as work:
     subprocess.run([sys.argv[1], work], check=True)
-    # time channel id extended remote sent dlc data ("-" for none)
-    expected = [(int(t), int(ch), int(i, 16), e == "1", r == "1", s == "0", int(dlc),
-                 b"" if data == "-" else bytes.fromhex(data))
-                for t, ch, i, e, r, s, dlc, data in
-                (line.split() for line in open(f"{work}/expected.txt"))]
+    # The listing's fields in decimal (flags as 0 and 1), the data in hex last.
+    expected = [(*map(int, f[:7]), bytes.fromhex(f[7]))
+                for f in (line.rstrip("\n").split(" ") for line in open(f"{work}/expected.txt"))]
     converted = f"{work}/converted.asc"
     subprocess.run([sys.argv[2], "-I", f"{work}/sample.log", "-O", converted, "can0", "can1"],
                    check=True)
     # python-can's ASC reader counts channels from 0, as we do.
-    readers = {"python-can candump log": frames(can.LogReader(f"{work}/sample.log"), expected, False),
-               "python-can ASC": frames(can.LogReader(f"{work}/sample.asc", relative_timestamp=False),
-                                        expected, False),
-               "log2asc": frames(can.ASCReader(converted), expected, True)}
+    readers = {"python-can candump log": frames(can.LogReader(f"{work}/sample.log")),
+               "python-can ASC": frames(can.ASCReader(f"{work}/sample.asc",
+                                                      relative_timestamp=False)),
+               "log2asc": frames(can.ASCReader(converted), True)}
 errors = [f"{name}: read {got}\n  written {expected}" for name, got in readers.items()
           if got != expected]
 print("\n".join(errors + [f"{len(expected)} frames checked by 3 readers, {len(errors)} differ"]))

@@ -47,11 +47,12 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("asAsc");
 
-        QTest::newRow("candump: standard identifier above 0x7FF") << "(1.000000) can0 800#01 R" << false;
+        QTest::newRow("candump: standard id above 7FF") << "(1.000000) can0 800#01 R" << false;
         QTest::newRow("candump: odd data digit") << "(1.000000) can0 123#012 R" << false;
-        QTest::newRow("candump: DLC suffix on a short frame") << "(1.000000) can0 123#0102_C" << false;
+        QTest::newRow("candump: DLC suffix, short frame") << "(1.000000) can0 123#0102_C" << false;
         QTest::newRow("candump: third interface") << "(1.000000) can2 123#01" << false;
-        QTest::newRow("asc: fewer bytes than the DLC") << "   0.000100 1  123             Rx   d 3 01 02" << true;
+        QTest::newRow("asc: fewer bytes than the DLC")
+            << "   0.000100 1  123             Rx   d 3 01 02" << true;
         QTest::newRow("asc: channel 3") << "   0.000100 3  123             Rx   d 0" << true;
     }
 
@@ -62,8 +63,9 @@ private slots:
         QFETCH(bool, asAsc);
         QVector<LoggedFrame> frames;
         int bad = 0;
+        const QString asc = AscLog::header(1765000000123456) + line + '\n' + AscLog::footer();
         if (asAsc)
-            QVERIFY(AscLog::parse(AscLog::header(1765000000123456) + line + "\n" + AscLog::footer(), &frames, &bad));
+            QVERIFY(AscLog::parse(asc, &frames, &bad));
         else
             frames = CandumpLog::parse(line + QStringLiteral("\n\n"), &bad);
         QVERIFY(frames.isEmpty());
@@ -75,10 +77,9 @@ private slots:
         QTest::addColumn<int>("sample");
         QTest::addColumn<QByteArray>("frame"); // identifier, length, 0, 0, DLC above 8, data
 
-        QTest::newRow("standard") << 0 << QByteArray::fromHex("00000123 08000000 0102030405060708");
-        // The extended frame is the one in pcapngFile.
-        QTest::newRow("remote") << 5 << QByteArray::fromHex("40000555 00000000 0000000000000000");
-        QTest::newRow("DLC above 8") << 8 << QByteArray::fromHex("00000100 0800000C A1A2A3A4A5A6A7A8");
+        // The extended frame and its data bytes are in pcapngFile.
+        QTest::newRow("remote") << 5 << QByteArray("40000555 00000000 0000000000000000");
+        QTest::newRow("DLC above 8") << 8 << QByteArray("00000100 0800000C A1A2A3A4A5A6A7A8");
     }
 
     void pcapngFrames()
@@ -86,7 +87,7 @@ private slots:
         QFETCH(int, sample);
         QFETCH(QByteArray, frame);
         QCOMPARE(PcapngLog::socketCanFrame(logSamples().at(sample).frame.record).toHex(),
-                 frame.toHex());
+                 QByteArray::fromHex(frame).toHex());
     }
 
     void pcapngFile()

@@ -7,45 +7,37 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
-
-#include <cstdio>
-
-namespace {
-bool writeText(const QString &path, const QString &text)
-{
-    QFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
-} // namespace
+#include <QPair>
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: write_log_samples DIR\n");
+    if (argc != 2) // usage: write_log_samples DIR
         return 2;
-    }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const QVector<LogSample> samples = logSamples();
     const qint64 start = samples.first().frame.hostMicros;
     QString log, listing, asc = AscLog::header(start);
     for (const LogSample &s : samples) {
-        if (!classicLength(s.frame))
+        if (s.frame.record.dlc > 8) // other readers know classic frames only
             continue;
         const MonitorRecord &r = s.frame.record;
         log += CandumpLog::formatLine(s.frame) + QLatin1Char('\n');
         asc += AscLog::formatLine(s.frame, start) + QLatin1Char('\n');
-        // time channel id extended remote sent dlc data ("-" for none)
+        // time channel id extended remote received dlc, in decimal, then the data in hex
         const QByteArray data = r.remote ? QByteArray() : r.data.left(r.shownLength());
         listing += QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
-                       .arg(s.frame.hostMicros).arg(r.channel).arg(r.id, 0, 16)
-                       .arg(int(r.extended)).arg(int(r.remote)).arg(int(r.sent)).arg(r.dlc)
-                       .arg(data.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(data.toHex()));
+                       .arg(s.frame.hostMicros).arg(r.channel).arg(r.id).arg(int(r.extended))
+                       .arg(int(r.remote)).arg(int(!r.sent)).arg(r.dlc)
+                       .arg(QString::fromLatin1(data.toHex()));
     }
     asc += AscLog::footer();
-    const bool ok = writeText(dir.filePath(QStringLiteral("sample.log")), log)
-        && writeText(dir.filePath(QStringLiteral("sample.asc")), asc)
-        && writeText(dir.filePath(QStringLiteral("expected.txt")), listing);
-    return ok ? 0 : 1;
+    const QPair<const char *, QString> files[] = {
+        {"sample.log", log}, {"sample.asc", asc}, {"expected.txt", listing}};
+    for (const auto &[name, text] : files) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        const QByteArray bytes = text.toUtf8();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+            return 1;
+    }
+    return 0;
 }

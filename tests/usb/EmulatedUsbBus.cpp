@@ -3,9 +3,10 @@
 
 #include "EmulatedUsbBus.h"
 
+#include <QByteArray>
+
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -32,10 +33,8 @@ std::string descriptors(uint16_t vid, uint16_t pid, const std::vector<UsbEndpoin
         9, 4, 0, 0, uint8_t(endpoints.size()), 0xFF, 0, 0, 0};
     for (const UsbEndpoint &e : endpoints) // interrupt endpoints polled every frame
         d.insert(d.end(), {7, 5, e.address, e.attributes, 64, 0, uint8_t((e.attributes & 3) == 3 ? 1 : 0)});
-    std::string hex;
-    for (uint8_t v : d)
-        hex += {"0123456789abcdef"[v >> 4], "0123456789abcdef"[v & 15]};
-    return hex;
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(d.data()), int(d.size()))
+        .toHex().toStdString();
 }
 
 // One emulated device node. Its handler runs on umockdev's worker thread; the lock
@@ -96,12 +95,12 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
 
     switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
-        UMockdevIoctlData *d = umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), nullptr);
+        // Released after done(), which writes the data back.
+        g_autoptr(UMockdevIoctlData) d =
+            umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), nullptr);
         *reinterpret_cast<guint32 *>(d->data) = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM
                                                 | USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
-        done(); // before the data it wrote back is released
-        umockdev_ioctl_data_unref(d);
-        return TRUE;
+        return done();
     }
     case USBDEVFS_CLAIMINTERFACE: case USBDEVFS_RELEASEINTERFACE: case USBDEVFS_SETINTERFACE:
     case USBDEVFS_CLEAR_HALT: case USBDEVFS_RESET: case USBDEVFS_RESETEP: case USBDEVFS_SETCONFIGURATION:
@@ -114,9 +113,9 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
             return done(ENODEV);
         UMockdevIoctlData *urbData = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
         auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
-        UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(
-            urbData, G_STRUCT_OFFSET(usbdevfs_urb, buffer), gsize(urb->buffer_length), nullptr);
-        umockdev_ioctl_data_unref(buffer); // kept alive by urbData
+        // The buffer is kept alive by urbData.
+        umockdev_ioctl_data_unref(umockdev_ioctl_data_resolve(
+            urbData, G_STRUCT_OFFSET(usbdevfs_urb, buffer), gsize(urb->buffer_length), nullptr));
         if (urb->endpoint & 0x80) {
             dev->flying.push_back(urbData);
         } else {
@@ -138,14 +137,13 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user
         serviceFlying(dev);
         if (dev->finished.empty())
             return done(EAGAIN);
-        UMockdevIoctlData *urbData = dev->finished.front();
+        // Both are released after done(), which hands the URB back.
+        g_autoptr(UMockdevIoctlData) urbData = dev->finished.front();
         dev->finished.pop_front();
-        UMockdevIoctlData *ptr = umockdev_ioctl_data_resolve(arg, 0, sizeof(gpointer), nullptr);
+        g_autoptr(UMockdevIoctlData) ptr =
+            umockdev_ioctl_data_resolve(arg, 0, sizeof(gpointer), nullptr);
         umockdev_ioctl_data_set_ptr(ptr, 0, urbData);
-        done();
-        umockdev_ioctl_data_unref(ptr);
-        umockdev_ioctl_data_unref(urbData);
-        return TRUE;
+        return done();
     }
 
     case USBDEVFS_DISCARDURB: {
@@ -170,13 +168,9 @@ struct EmulatedUsbBus::Impl {
     std::map<std::string, std::unique_ptr<Device>> devices;
     std::vector<std::unique_ptr<Device>> unplugged; // their handlers may still be called
     int nextDevnum = 2;
-    ~Impl()
-    {
-        for (auto &entry : devices)
-            umockdev_testbed_remove_device(testbed, entry.first.c_str());
-        // The testbed stops its worker before the handlers and their state go away.
-        g_clear_object(&testbed);
-    }
+    // The testbed, with its folder, goes first: it stops its worker before the handlers
+    // and their state go away.
+    ~Impl() { g_clear_object(&testbed); }
 };
 
 std::vector<UsbEndpoint> EmulatedUsbBus::adapterEndpoints()
@@ -188,17 +182,6 @@ bool EmulatedUsbBus::inMockEnvironment()
 {
     const char *preload = std::getenv("LD_PRELOAD");
     return preload && std::strstr(preload, "libumockdev-preload");
-}
-
-void EmulatedUsbBus::reexecUnderWrapper(int argc, char **argv)
-{
-    if (inMockEnvironment())
-        return;
-    std::vector<char *> args{const_cast<char *>("umockdev-wrapper")};
-    args.insert(args.end(), argv, argv + argc);
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    std::perror("umockdev-wrapper");
 }
 
 EmulatedUsbBus::EmulatedUsbBus() : d(new Impl) {}
@@ -230,12 +213,11 @@ std::string EmulatedUsbBus::plug(std::shared_ptr<SimFirmware> firmware,
                   "A: bNumConfigurations=1\\n\nH: descriptors=%s\n",
                   path, node, dev->devNode.c_str(), dev->devnum, vendorId, productId, dev->devnum,
                   descriptors(vendorId, productId, endpoints).c_str());
-    GError *err = nullptr;
+    g_autoptr(GError) err = nullptr;
     if (umockdev_testbed_attach_ioctl(d->testbed, dev->devNode.c_str(), dev->handler, &err)
         && umockdev_testbed_add_from_string(d->testbed, record, &err))
         return d->devices.emplace(dev->sysfsPath, std::move(dev)).first->first;
     m_error = err ? err->message : "the testbed refused the device";
-    g_clear_error(&err);
     return {};
 }
 
@@ -259,8 +241,6 @@ std::string EmulatedUsbBus::nodeFile(const std::string &sysfsPath) const
     const auto it = d->devices.find(sysfsPath);
     if (it == d->devices.end())
         return {};
-    gchar *root = umockdev_testbed_get_root_dir(d->testbed);
-    std::string file = std::string(root) + it->second->devNode;
-    g_free(root);
-    return file;
+    g_autofree gchar *root = umockdev_testbed_get_root_dir(d->testbed);
+    return root + it->second->devNode;
 }

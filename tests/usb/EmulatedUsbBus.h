@@ -24,10 +24,8 @@ public:
     EmulatedUsbBus();
     ~EmulatedUsbBus();
 
-    // True when this process runs under umockdev-wrapper.
+    // True when this process runs under umockdev-wrapper (tests/usb/umockdev-run.sh).
     static bool inMockEnvironment();
-    // Started by hand: runs the program again under the wrapper (returns only on failure).
-    static void reexecUnderWrapper(int argc, char **argv);
 
     // Plugs a device answering through `firmware`; returns its sysfs path, ending in
     // "-<device address>", or empty on failure (see error()). The "add" uevent reaches libusb's hot-plug monitor.

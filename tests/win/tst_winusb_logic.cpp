@@ -27,10 +27,10 @@ void check(bool ok, const char *name, const char *what)
         std::printf("FAIL %s: %s\n", name, what);
 }
 
-constexpr int WholeName = -1;
+constexpr int Whole = -1;
 
 // The record holds `text` with a NUL after it; its size covers `declaredChars` name
-// characters (WholeName: text and NUL). `recognised`, `code` and `name` are what
+// characters (Whole: text and NUL). `recognised`, `code` and `name` are what
 // deviceInterfaceChange answers, `adapterCode` what adapterDeviceChange answers.
 struct MessageCase {
     const char *label;
@@ -46,7 +46,7 @@ void runMessageCase(const MessageCase &c)
     const size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
     std::vector<wchar_t> storage(offset / sizeof(wchar_t) + c.text.size() + 2);
     auto *record = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W *>(storage.data());
-    record->dbcc_size = DWORD(offset + (c.declaredChars == WholeName ? c.text.size() + 1 : size_t(c.declaredChars)) * sizeof(wchar_t));
+    record->dbcc_size = DWORD(offset + (c.declaredChars == Whole ? c.text.size() + 1 : size_t(c.declaredChars)) * sizeof(wchar_t));
     record->dbcc_devicetype = c.deviceType;
     c.text.copy(record->dbcc_name, c.text.size());
     MSG msg{};
@@ -56,8 +56,7 @@ void runMessageCase(const MessageCase &c)
     int code = -7; std::wstring name = L"untouched";
     const bool recognised = deviceInterfaceChange(&msg, &code, &name);
     check(recognised == c.recognised, c.label, "recognised");
-    check(!(recognised && c.recognised) || code == c.code, c.label, "event code");
-    check(!(recognised && c.recognised) || name == c.name, c.label, "interface name");
+    check(!(recognised && c.recognised) || (code == c.code && name == c.name), c.label, "answer");
     check(adapterDeviceChange(&msg) == c.adapterCode, c.label, "adapter event");
 }
 
@@ -66,7 +65,6 @@ void runMessageCases()
     const UINT Change = WM_DEVICECHANGE;
     const DWORD Iface = DBT_DEVTYP_DEVICEINTERFACE;
     const WPARAM In = DBT_DEVICEARRIVAL, Out = DBT_DEVICEREMOVECOMPLETE;
-    const int Whole = WholeName;
     const std::wstring path = L"\\\\?\\USB#VID_0471&PID_1200#HL261206001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
     const std::wstring guid = L"#1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
     const std::wstring other = L"\\\\?\\USB#VID_0471&PID_1201" + guid;
@@ -113,10 +111,6 @@ void runBackendCases()
               && backend.readInterrupt(buffer, 64, &r, 100) == TransferStatus::Failed
               && !backend.readBulk(buffer, 64, &b) && w == 0 && r == 0 && b == 0,
           "unopened transfers", "a transfer did not fail at once");
-    backend.cancelBulk(); // and none of these touches a handle either
-    backend.resumeBulk();
-    backend.close();
-    backend.close();
 }
 
 // The main window registers its native handle for USB device-interface broadcasts.

@@ -23,9 +23,17 @@ class TestLink : public QObject {
     bool readBulk() { return m_link->readBulk(m_buffer, 64, &m_n); }
 
 private slots:
-    void init() { SimRegistry::instance().clear(); m_device = SimRegistry::instance().add();
-                  m_link = std::make_unique<CWrapWinUSB>(std::make_unique<SimBackend>()); }
-    void cleanup() { m_link.reset(); SimRegistry::instance().clear(); }
+    void init()
+    {
+        SimRegistry::instance().clear();
+        m_device = SimRegistry::instance().add();
+        m_link = std::make_unique<CWrapWinUSB>(std::make_unique<SimBackend>());
+    }
+    void cleanup()
+    {
+        m_link.reset();
+        SimRegistry::instance().clear();
+    }
 
     void openAndRefuse()
     {
@@ -61,7 +69,11 @@ private slots:
         QVERIFY(m_link->open());
         std::atomic<bool> inside{false}, left{false};
         // Nothing was asked: the read waits for its time-out.
-        std::thread commandReader([&] { inside = true; m_link->readPipe(m_buffer, 8, &m_n); left = true; });
+        std::thread commandReader([&] {
+            inside = true;
+            m_link->readPipe(m_buffer, 8, &m_n);
+            left = true;
+        });
         QTRY_VERIFY(inside);
         QTest::qWait(100);
         QVERIFY(!left);
@@ -106,7 +118,10 @@ private slots:
         QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(true)).passed);
         std::atomic<bool> stop{false};
         std::atomic<int> transfers{0};
-        std::thread reader([&] { while (!stop) readBulk() ? void(++transfers) : std::this_thread::yield(); });
+        std::thread reader([&] {
+            while (!stop)
+                readBulk() ? void(++transfers) : std::this_thread::yield();
+        });
         for (int i = 0; i < 50; ++i) {
             QVERIFY(m_link->open()); // closes first
             std::this_thread::sleep_for(std::chrono::milliseconds(2));

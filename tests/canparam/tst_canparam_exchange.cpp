@@ -32,32 +32,25 @@ struct Failure {
     QString after;
 };
 
-// The simulated adapter, telling the test of every request as it is written.
-std::function<void()> onWrite;
-class WatchedBackend final : public UsbBackend {
+// The pressed button's enabled changes, each with the number of requests sent by then.
+class EnableWatch final : public QObject {
 public:
-    bool open() override { return m_sim.open(); }
-    void close() override { m_sim.close(); }
-    TransferStatus writeInterrupt(const uint8_t *d, uint32_t n, uint32_t *done,
-                                  unsigned ms) override
+    EnableWatch(QWidget *button, const SimFirmware &device) : m_device(device)
     {
-        onWrite();
-        return m_sim.writeInterrupt(d, n, done, ms);
+        button->installEventFilter(this);
     }
-    TransferStatus readInterrupt(uint8_t *d, uint32_t n, uint32_t *done, unsigned ms) override
+    QList<QPair<bool, int>> changes;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
-        return m_sim.readInterrupt(d, n, done, ms);
+        const int sent = int(m_device.requests().size());
+        if (event->type() == QEvent::EnabledChange)
+            changes << qMakePair(static_cast<QWidget *>(watched)->isEnabled(), sent);
+        return false;
     }
-    bool readBulk(uint8_t *d, uint32_t n, uint32_t *done) override
-    {
-        return m_sim.readBulk(d, n, done);
-    }
-    void cancelBulk() override { m_sim.cancelBulk(); }
-    void resumeBulk() override { m_sim.resumeBulk(); }
-    PipeIds pipes() const override { return m_sim.pipes(); }
 
 private:
-    SimBackend m_sim;
+    const SimFirmware &m_device;
 };
 } // namespace
 Q_DECLARE_METATYPE(Failure)
@@ -73,12 +66,18 @@ private slots:
     void failures();
 
 private:
+    // Over an open link the button is disabled before the first request and enabled again
+    // after the last; a closed link is refused before that.
     void click(const char *name)
     {
-        m_pressed = child<QPushButton>(m_window.get(), name);
-        QTest::mouseClick(m_pressed, Qt::LeftButton);
-        QVERIFY(m_pressed->isEnabled());
-        QVERIFY(!m_enabledWhileWriting.contains(true));
+        auto *button = child<QPushButton>(m_window.get(), name);
+        EnableWatch watch(button, *m_device);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QList<QPair<bool, int>> expected;
+        if (m_window->link()->isOpen())
+            expected = {{false, 0}, {true, requests().size()}};
+        QCOMPARE(watch.changes, expected);
+        QVERIFY(button->isEnabled());
     }
     QList<QByteArray> requests() const
     {
@@ -98,26 +97,18 @@ private:
     std::unique_ptr<MainWidget> m_window;
     RecordingDialogs m_dialogs;
     CANParamWidget *m_panel = nullptr;
-    QPushButton *m_pressed = nullptr;
-    QList<bool> m_enabledWhileWriting; // the pressed button's state at each request
 };
 
 void TestCanParamExchange::initTestCase()
 {
     initBrantelResources();
-    DeviceBackends::registerBackend(
-        {QStringLiteral("watched"), [] { return std::make_unique<WatchedBackend>(); }, {}});
-    QVERIFY(DeviceBackends::select(QStringLiteral("watched")));
-    onWrite = [this] {
-        if (m_pressed)
-            m_enabledWhileWriting << m_pressed->isEnabled();
-    };
+    DeviceBackends::registerBuiltins();
+    QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
 }
 
 void TestCanParamExchange::init()
 {
     // The previous case's window goes first, with the devices it talked to.
-    m_pressed = nullptr;
     m_window.reset();
     SimRegistry::instance().clear();
     SimFirmware::State s;
@@ -132,7 +123,6 @@ void TestCanParamExchange::init()
     m_panel->addChannalTabs(2);
     m_panel->page(0)->setBaudRate(QStringLiteral("0012000b"));
     m_device->clearRequests();
-    m_enabledWhileWriting.clear();
 }
 
 void TestCanParamExchange::readFillsBothPages()

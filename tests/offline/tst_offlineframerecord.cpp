@@ -52,8 +52,9 @@ void TestOfflineFrameRecord::encode_data()
     row("interval of 9 characters", "0, 000000100, 0, 0, 0, ", 0, 1, length, "");
     row("odd digits pair from the right", "0, 100, 0, 0, 0, 1 2 3", 0, 1, "",
         "12A51201 01 000064 02 00000000 0123");
-    // A remote frame's length code and a channel-1 extended record: the records of
-    // tst_connection and the end-to-end session.
+    row("remote keeps its bytes, code 0", "0, 100, 1, 0, 0, 00 00 00 00 00 00 00 00", 0, 1, "",
+        "12A51201 01 000064 40 00000000 0000000000000000");
+    // A channel-1 extended record: tst_connection's and the end-to-end session's.
     row("number and count keep 8 bits", "0, 100, 0, 0, 0, ", 299, 300, "",
         "12A5122C 2C 000064 00 00000000");
     row("nine data bytes", "0, 100, 0, 0, 0, 01 02 03 04 05 06 07 08 09", 0, 1, bytes, "");

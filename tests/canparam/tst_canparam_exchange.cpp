@@ -21,31 +21,36 @@ enum Prepare { Nothing, CloseLink, ShortRegister, ShortMaskCell };
 using Fault = SimFirmware::Fault;
 // `code`: the command whose request number `replyIndex` suffers `fault`, or 0.
 // `after`: page 0's register and row 2.
-struct Failure { const char *button; Prepare prepare; int code; Fault fault; int replyIndex;
-                 QString message; int sent; QString after; };
+struct Failure {
+    const char *button;
+    Prepare prepare;
+    int code;
+    Fault fault;
+    int replyIndex;
+    QString message;
+    int sent;
+    QString after;
+};
 
-// The simulated adapter, telling the test of every request as it is written.
-std::function<void()> onWrite;
-class WatchedBackend final : public UsbBackend {
+// The pressed button's enabled changes, each with the number of requests sent by then.
+class EnableWatch final : public QObject {
 public:
-    bool open() override { return m_sim.open(); }
-    void close() override { m_sim.close(); }
-    TransferStatus writeInterrupt(const uint8_t *d, uint32_t n, uint32_t *done, unsigned ms) override
+    EnableWatch(QWidget *button, const SimFirmware &device) : m_device(device)
     {
-        onWrite();
-        return m_sim.writeInterrupt(d, n, done, ms);
+        button->installEventFilter(this);
     }
-    TransferStatus readInterrupt(uint8_t *d, uint32_t n, uint32_t *done, unsigned ms) override
+    QList<QPair<bool, int>> changes;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
-        return m_sim.readInterrupt(d, n, done, ms);
+        const int sent = int(m_device.requests().size());
+        if (event->type() == QEvent::EnabledChange)
+            changes << qMakePair(static_cast<QWidget *>(watched)->isEnabled(), sent);
+        return false;
     }
-    bool readBulk(uint8_t *d, uint32_t n, uint32_t *done) override { return m_sim.readBulk(d, n, done); }
-    void cancelBulk() override { m_sim.cancelBulk(); }
-    void resumeBulk() override { m_sim.resumeBulk(); }
-    PipeIds pipes() const override { return m_sim.pipes(); }
 
 private:
-    SimBackend m_sim;
+    const SimFirmware &m_device;
 };
 } // namespace
 Q_DECLARE_METATYPE(Failure)
@@ -61,12 +66,18 @@ private slots:
     void failures();
 
 private:
+    // Over an open link the button is disabled before the first request and enabled again
+    // after the last; a closed link is refused before that.
     void click(const char *name)
     {
-        m_pressed = child<QPushButton>(m_window.get(), name);
-        QTest::mouseClick(m_pressed, Qt::LeftButton);
-        QVERIFY(m_pressed->isEnabled());
-        QVERIFY(!m_enabledWhileWriting.contains(true));
+        auto *button = child<QPushButton>(m_window.get(), name);
+        EnableWatch watch(button, *m_device);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QList<QPair<bool, int>> expected;
+        if (m_window->link()->isOpen())
+            expected = {{false, 0}, {true, requests().size()}};
+        QCOMPARE(watch.changes, expected);
+        QVERIFY(button->isEnabled());
     }
     QList<QByteArray> requests() const
     {
@@ -86,26 +97,18 @@ private:
     std::unique_ptr<MainWidget> m_window;
     RecordingDialogs m_dialogs;
     CANParamWidget *m_panel = nullptr;
-    QPushButton *m_pressed = nullptr;
-    QList<bool> m_enabledWhileWriting; // the pressed button's state at each request
 };
 
 void TestCanParamExchange::initTestCase()
 {
     initBrantelResources();
-    DeviceBackends::registerBackend(
-        {QStringLiteral("watched"), [] { return std::make_unique<WatchedBackend>(); }, {}});
-    QVERIFY(DeviceBackends::select(QStringLiteral("watched")));
-    onWrite = [this] {
-        if (m_pressed)
-            m_enabledWhileWriting << m_pressed->isEnabled();
-    };
+    DeviceBackends::registerBuiltins();
+    QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
 }
 
 void TestCanParamExchange::init()
 {
     // The previous case's window goes first, with the devices it talked to.
-    m_pressed = nullptr;
     m_window.reset();
     SimRegistry::instance().clear();
     SimFirmware::State s;
@@ -120,15 +123,12 @@ void TestCanParamExchange::init()
     m_panel->addChannalTabs(2);
     m_panel->page(0)->setBaudRate(QStringLiteral("0012000b"));
     m_device->clearRequests();
-    m_enabledWhileWriting.clear();
 }
 
 void TestCanParamExchange::readFillsBothPages()
 {
-    // A 9-byte baud-rate reply is taken whatever its status byte says.
-    m_device->scriptFault(0xA4, Fault::WrongStatus);
     click("m_pushButtonReadCAN");
-    QCOMPARE(requests(), (QList<QByteArray>{"12a40100", "12aa0100", "12a40101", "12aa0101"}));
+    // The requests and their order: tst_connection and the end-to-end session.
     QCOMPARE(m_dialogs.texts(), QStringList{QStringLiteral("读取成功")});
     QCOMPARE(page(0), QStringLiteral("0x00120017 1, 1, 1, 1a 2b 3c 4d, 01 02 03 04"));
     QCOMPARE(page(1, 13), QStringLiteral("0x00123456 1, 1, 0, 00 00 00 00, 00 00 00 00"));
@@ -136,7 +136,8 @@ void TestCanParamExchange::readFillsBothPages()
 
 void TestCanParamExchange::writeSendsEveryPage()
 {
-    m_panel->page(1)->setEntry(5, {true, 1, 0, QStringLiteral("12 34 56 78"), QStringLiteral("0xFFFF0000")});
+    m_panel->page(1)->setEntry(5, {true, 1, 0, QStringLiteral("12 34 56 78"),
+                                   QStringLiteral("0xFFFF0000")});
     click("m_pushButtonWriteCAN");
     QCOMPARE(m_dialogs.texts(), QStringList{QStringLiteral("写入成功")});
     const QList<QByteArray> s = requests(); // register, then 14 banks, per channel
@@ -153,22 +154,21 @@ void TestCanParamExchange::failures_data()
     const QString before = QStringLiteral("0x0012000B 0, 0, 1, 00 00 00 00, 00 00 00 00");
     const QString readBaud = QStringLiteral("0x00120017 0, 0, 1, 00 00 00 00, 00 00 00 00");
     const QString four = QStringLiteral("必须是4个字节(8位十六进制数)");
-    const QList<QPair<const char *, Failure>> rows = {
-        {"read: short filter reply keeps the rows",
-         {read, Nothing, 0xAA, Fault::TruncatedReply, 5, "获取通道0验收码失败", 2, readBaud}},
-        {"read: filter request not sent",
-         {read, Nothing, 0xAA, Fault::WriteFails, 0, "发送获取过滤验收码请求失败", 1, readBaud}},
-        {"read: link closed", {read, CloseLink, 0, Fault::NoReply, 0, "设备未连接", 0, before}},
-        {"write: 0x80 after bank 0",
-         {write, Nothing, 0x24, Fault::WrongStatus, 0, "设置通道0验收码失败", 2, before}},
-        {"write: link closed", {write, CloseLink, 0, Fault::NoReply, 0, "设备未连接", 0, before}},
-        {"write: malformed register, channel 1",
-         {write, ShortRegister, 0, Fault::NoReply, 0, "通道1寄存器" + four, 0, before}},
-        {"write: malformed mask cell, channel 0", {write, ShortMaskCell, 0, Fault::NoReply, 0,
-            "通道0第3行掩码寄存器" + four, 0, "0x0012000B 0, 0, 1, 00 00 00 00, 12 34 56"}},
-    };
-    for (const auto &row : rows)
-        QTest::newRow(row.first) << row.second;
+    const auto row = [](const char *name, const Failure &f) { QTest::newRow(name) << f; };
+    const Fault none = Fault::NoReply; // with code 0: no fault
+    row("read: short filter reply keeps the rows",
+        {read, Nothing, 0xAA, Fault::TruncatedReply, 5, "获取通道0验收码失败", 2, readBaud});
+    row("read: filter request not sent",
+        {read, Nothing, 0xAA, Fault::WriteFails, 0, "发送获取过滤验收码请求失败", 1, readBaud});
+    row("read: link closed", {read, CloseLink, 0, none, 0, "设备未连接", 0, before});
+    row("write: 0x80 after bank 0",
+        {write, Nothing, 0x24, Fault::WrongStatus, 0, "设置通道0验收码失败", 2, before});
+    row("write: link closed", {write, CloseLink, 0, none, 0, "设备未连接", 0, before});
+    row("write: malformed register, channel 1",
+        {write, ShortRegister, 0, none, 0, "通道1寄存器" + four, 0, before});
+    row("write: malformed mask cell, channel 0",
+        {write, ShortMaskCell, 0, none, 0, "通道0第3行掩码寄存器" + four, 0,
+         "0x0012000B 0, 0, 1, 00 00 00 00, 12 34 56"});
 }
 
 void TestCanParamExchange::failures()
@@ -179,7 +179,8 @@ void TestCanParamExchange::failures()
     else if (f.prepare == ShortRegister)
         m_panel->page(1)->setBaudRate(QStringLiteral("0012"));
     else if (f.prepare == ShortMaskCell)
-        m_panel->page(0)->setEntry(2, {false, 0, 1, QStringLiteral("00 00 00 00"), QStringLiteral("12 34 56")});
+        m_panel->page(0)->setEntry(2, {false, 0, 1, QStringLiteral("00 00 00 00"),
+                                       QStringLiteral("12 34 56")});
     if (f.code)
         m_device->scriptFault(uint8_t(f.code), f.fault, f.replyIndex);
     click(f.button);

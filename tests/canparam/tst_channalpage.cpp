@@ -54,7 +54,8 @@ void TestChannalPage::baudRate()
         page.setBaudRate(QString::fromUtf8(b.digits));
     QCOMPARE(selector->currentText(), QString::fromUtf8(b.label));
     QCOMPARE(page.registerText(), QString::fromUtf8(b.text));
-    QCOMPARE(child<QLineEdit>(&page, "m_pLineEditRegister")->isReadOnly(), qstrcmp(b.label, "自定义") != 0);
+    const bool custom = qstrcmp(b.label, "自定义") == 0;
+    QCOMPARE(child<QLineEdit>(&page, "m_pLineEditRegister")->isReadOnly(), !custom);
 }
 
 // Applied to a page whose row 1 reads "1, 0, 0, 12 34 56 78, ff ff ff ff": the register
@@ -78,7 +79,8 @@ void TestChannalPage::fromJson()
     ChannalPageWidget page(0);
     page.setEntry(1, {true, 0, 0, QStringLiteral("12 34 56 78"), QStringLiteral("ff ff ff ff")});
     page.fromJson(QJsonDocument::fromJson(json).object());
-    QCOMPARE(page.registerText() + ' ' + page.toJson().value("DataList").toArray().at(1).toString(), saved);
+    const QString row1 = page.toJson().value("DataList").toArray().at(1).toString();
+    QCOMPARE(page.registerText() + ' ' + row1, saved);
     page.resetDefaults();
     QCOMPARE(page.toJson(), ChannalPageWidget(0).toJson());
 }
@@ -103,7 +105,8 @@ void TestChannalPage::englishTabsAndMessage()
     auto *tabs = child<QTabWidget>(&panel, "m_pTabWidgetChannal");
     QCOMPARE(tabs->count(), 2);
     QCOMPARE(tabs->tabText(1), QStringLiteral("Channal1"));
-    QCOMPARE(message, QStringLiteral("Channal1 row 14 ID Register must be 4 bytes (8 hexadecimal digits)"));
+    QCOMPARE(message, QStringLiteral("Channal1 row 14 ID Register must be 4 bytes "
+                                     "(8 hexadecimal digits)"));
 }
 
 QTEST_MAIN(TestChannalPage)

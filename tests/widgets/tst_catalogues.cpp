@@ -76,31 +76,29 @@ void TestCatalogues::everyTextHasAFinishedEntry()
 void TestCatalogues::entriesOthersDependOn_data()
 {
     QTest::addColumn<QString>("qm");
-    QTest::addColumn<QByteArray>("context");
+    QTest::addColumn<QString>("context");
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("shown"); // null: no entry, the source text is shown
-    QTest::newRow("cache title") << "en" << QByteArray("SetCacheDialog") << "设置缓存" << "Set cache";
-    QTest::newRow("filter title") << "en" << QByteArray("FilterDialog") << "ID过滤设置"
-                                  << "ID Filter Settings";
-    QTest::newRow("info title") << "en" << QByteArray("DeviceInfoDialog") << "设备信息" << "Device Info";
-    QTest::newRow("trace title") << "en" << QByteArray("TraceWindow") << "信号跟踪" << "Signal trace";
-    QTest::newRow("set failed") << "en" << QByteArray("DataMonitorWidget") << "设置失败" << "Set failed";
-    QTest::newRow("label, en") << "en" << QByteArray("DataMonitorWidget") << "TextLabel" << QString();
-    QTest::newRow("label, zh") << "zh" << QByteArray("DataMonitorWidget") << "TextLabel" << "\"\"";
-    QTest::newRow("filter files, zh") << "zh" << QByteArray("FilterDialog") << "TXT文件(*.txt)"
-                                      << "TEX文件(*.txt)";
+    QTest::newRow("cache title") << "en" << "SetCacheDialog" << "设置缓存" << "Set cache";
+    QTest::newRow("filter title") << "en" << "FilterDialog" << "ID过滤设置" << "ID Filter Settings";
+    QTest::newRow("info title") << "en" << "DeviceInfoDialog" << "设备信息" << "Device Info";
+    QTest::newRow("trace title") << "en" << "TraceWindow" << "信号跟踪" << "Signal trace";
+    QTest::newRow("set failed") << "en" << "DataMonitorWidget" << "设置失败" << "Set failed";
+    QTest::newRow("label, en") << "en" << "DataMonitorWidget" << "TextLabel" << QString();
+    QTest::newRow("label, zh") << "zh" << "DataMonitorWidget" << "TextLabel" << "\"\"";
+    QTest::newRow("filter files, zh") << "zh" << "FilterDialog" << "TXT文件(*.txt)" << "TEX文件(*.txt)";
 }
 
 void TestCatalogues::entriesOthersDependOn()
 {
     QFETCH(QString, qm);
-    QFETCH(QByteArray, context);
+    QFETCH(QString, context);
     QFETCH(QString, source);
     QFETCH(QString, shown);
     initBrantelResources();
     QTranslator translator;
     QVERIFY(translator.load(":/Language/Resources/brantel_" + qm + ".qm"));
-    QCOMPARE(translator.translate(context, source.toUtf8()), shown);
+    QCOMPARE(translator.translate(context.toUtf8(), source.toUtf8()), shown);
 }
 
 QTEST_MAIN(TestCatalogues)

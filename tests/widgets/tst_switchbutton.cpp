@@ -7,7 +7,8 @@
 
 namespace {
 // `ticks`: each way, including the last one, which stops the timer.
-struct Slide { SwitchButton::ButtonStyle style; QSize size; int end; int step; int ticks; };
+using S = SwitchButton;
+struct Slide { S::ButtonStyle style; QSize size; int end; int step; int ticks; };
 // `knob`: where the knob comes to rest.
 struct Set { bool initial; bool value; bool silently; int emits; int knob; };
 
@@ -37,10 +38,10 @@ private slots:
 void TestSwitchButton::pressSlides_data()
 {
     QTest::addColumn<Slide>("s");
-    QTest::newRow("rectangle, odd width") << Slide{SwitchButton::ButtonStyleRect, {101, 30}, 51, 2, 27};
-    QTest::newRow("inset 100x30") << Slide{SwitchButton::ButtonStyleInset, {100, 30}, 72, 2, 37};
-    QTest::newRow("pill, step overshoots") << Slide{SwitchButton::ButtonStylePill, {150, 40}, 110, 3, 38};
-    QTest::newRow("image keeps its target") << Slide{SwitchButton::ButtonStyleImage, {60, 24}, 0, 1, 1};
+    QTest::newRow("rectangle, odd width") << Slide{S::ButtonStyleRect, {101, 30}, 51, 2, 27};
+    QTest::newRow("inset 100x30") << Slide{S::ButtonStyleInset, {100, 30}, 72, 2, 37};
+    QTest::newRow("pill, step overshoots") << Slide{S::ButtonStylePill, {150, 40}, 110, 3, 38};
+    QTest::newRow("image keeps its target") << Slide{S::ButtonStyleImage, {60, 24}, 0, 1, 1};
 }
 
 // A press (of any button) toggles, says so once and slides the knob to the other end by

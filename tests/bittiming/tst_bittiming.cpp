@@ -1,6 +1,6 @@
-// The bit-timing register rule; the calculator is checked through the channel page
-// (tst_bittiming_widgets).
+// The bit-timing register decoded, and the texts that give four register bytes.
 
+#include "canparam/BaudRateTable.h"
 #include "canparam/BitTiming.h"
 
 #include <QtTest>
@@ -10,6 +10,8 @@ class TestBitTiming : public QObject {
 private slots:
     void decode_data();
     void decode();
+    void registerBytes_data();
+    void registerBytes();
 };
 
 // A few of the channel page's rates (the page's own list is pinned by tst_channalpage and
@@ -58,5 +60,22 @@ void TestBitTiming::decode()
              BitTiming::fromText(text).registerValue());
 }
 
-QTEST_APPLESS_MAIN(TestBitTiming)
+void TestBitTiming::registerBytes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes"); // empty: refused
+    QTest::newRow("blanks anywhere") << " 12 3456\t78\n" << QByteArray::fromHex("12345678");
+    QTest::newRow("upper X") << "0X1a2B3c4D" << QByteArray::fromHex("1a2b3c4d");
+    QTest::newRow("seven digits") << "1234567" << QByteArray();
+    QTest::newRow("two prefixes") << "0x0x12345678" << QByteArray();
+}
+
+void TestBitTiming::registerBytes()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(::registerBytes(text), bytes);
+}
+
+QTEST_MAIN(TestBitTiming)
 #include "tst_bittiming.moc"

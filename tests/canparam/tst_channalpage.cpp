@@ -1,6 +1,10 @@
-// The channel page and the panel: the baud-rate selector and register field, the settings
-// object read back, the channel tabs and the English texts.
+// The channel page and the panel: the baud-rate selector and register field with its
+// bit-timing readout, the calculator, the settings object read back, the channel tabs and
+// the English texts.
 
+#include "canparam/BitTiming.h"
+#include "canparam/BitTimingDialog.h"
+#include "canparam/BitTimingReadout.h"
 #include "canparam/CANParamWidget.h"
 #include "canparam/ChannalPageWidget.h"
 #include "support/Child.h"
@@ -30,6 +34,9 @@ private slots:
     void fromJson_data();
     void fromJson();
     void englishTabsAndMessage();
+    void readout_data();
+    void readout();
+    void calculatorFillsCustomField();
 };
 
 void TestChannalPage::baudRate_data()
@@ -107,6 +114,54 @@ void TestChannalPage::englishTabsAndMessage()
     QCOMPARE(tabs->tabText(1), QStringLiteral("Channal1"));
     QCOMPARE(message, QStringLiteral("Channal1 row 14 ID Register must be 4 bytes "
                                      "(8 hexadecimal digits)"));
+}
+
+void TestChannalPage::readout_data()
+{
+    QTest::addColumn<int>("row");      // rate row chosen first
+    QTest::addColumn<QString>("typed"); // then typed into the custom field, if any
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("250K row") << 9 << "" << "250 kbit/s，采样点 66.7%";
+    QTest::newRow("typed 80 %") << 15 << "0x0016000B" << "300 kbit/s，采样点 80.0%";
+    QTest::newRow("typed reserved bit") << 15 << "0x0012800B" << "无效";
+}
+
+void TestChannalPage::readout()
+{
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    ChannalPageWidget page(0);
+    child<QComboBox>(&page, "m_pComboBoxBautRate")->setCurrentIndex(row);
+    auto *field = child<QLineEdit>(&page, "m_pLineEditRegister");
+    if (!typed.isEmpty()) {
+        field->clear();
+        QTest::keyClicks(field, typed); // live, key by key
+    }
+    QCOMPARE(child<BitTimingReadout>(&page, "m_pLabelBitTiming")->text(), shown);
+}
+
+void TestChannalPage::calculatorFillsCustomField()
+{
+    ChannalPageWidget page(1);
+    page.show();
+    page.onPushButtonCalculator();
+    auto *dialog = page.findChild<BitTimingDialog *>();
+    dialog->setWanted(125.0, 87.5);
+    const QString chosen = dialog->chosenRegister();
+    const BitTiming timing = BitTiming::fromText(chosen);
+    QVERIFY2(timing.isValid(), qPrintable(chosen));
+    QCOMPARE(qRound(timing.bitRate()), 125000); // an exact value comes first
+    QCOMPARE(qRound(1000 * timing.samplePoint()), 875);
+    dialog->accept();
+
+    auto *combo = child<QComboBox>(&page, "m_pComboBoxBautRate");
+    QCOMPARE(combo->currentIndex(), combo->count() - 1); // the custom row
+    QCOMPARE(page.registerText(), chosen);
+    QVERIFY(!child<QLineEdit>(&page, "m_pLineEditRegister")->isReadOnly());
+    QCOMPARE(child<BitTimingReadout>(&page, "m_pLabelBitTiming")->text(),
+             QStringLiteral("125 kbit/s，采样点 87.5%"));
 }
 
 QTEST_MAIN(TestChannalPage)

@@ -1,28 +1,56 @@
-// The command table's edges that the exchange, connection and CAN parameter tests leave:
-// a few request bytes, reply and write checks, and the reply fields.
+// The command table's reply and write checks, the identity fields, and every reason an
+// exchange with the simulated adapter can fail for.
 
+#include "device/CWrapWinUSB.h"
+#include "device/Exchange.h"
 #include "device/Protocol.h"
+#include "device/SimulatedAdapter.h"
 
 #include <QtTest>
 
 using namespace Protocol;
+using Fault = SimFirmware::Fault;
 using Id = CommandId;
-
-Q_DECLARE_METATYPE(CommandId)
 
 static QByteArray hex(const char *text)
 {
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 
+namespace {
+// fault -1: none; reply: the one judged, 0 the first, k after k more reads;
+// usable: the same exchange passes right after.
+struct Reason {
+    bool open;
+    Id id;
+    QByteArray request;
+    int fault;
+    int reply;
+    bool passed;
+    bool atRequest;
+    QString text;
+    bool usable;
+};
+} // namespace
+Q_DECLARE_METATYPE(CommandId)
+Q_DECLARE_METATYPE(Reason)
+
 class TestProtocol : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() // the device log is quiet unless asked for
+    {
+        QVERIFY(!lcDevice().isInfoEnabled());
+        QLoggingCategory::setFilterRules(QStringLiteral("brantel.device.info=true"));
+    }
+    void cleanup() { SimRegistry::instance().clear(); }
     void replyTest_data();
     void replyTest();
     void writeCheck_data();
     void writeCheck();
     void fields();
+    void reasons_data();
+    void reasons();
 };
 
 void TestProtocol::replyTest_data()
@@ -86,5 +114,58 @@ void TestProtocol::fields()
     QVERIFY(latin1Field(QByteArray("\x12\x15\x81\x07HLW-C2", 10), 4, 7).isNull());
 }
 
-QTEST_APPLESS_MAIN(TestProtocol)
+void TestProtocol::reasons_data()
+{
+    QTest::addColumn<Reason>("r");
+    const auto row = [](const char *name, bool open, Id id, const QByteArray &request, int fault,
+                        int reply, bool passed, bool atRequest, const char *text,
+                        bool usable = true) {
+        QTest::newRow(name) << Reason{open, id, request, fault, reply, passed, atRequest,
+                                      QString::fromLatin1(text), usable};
+    };
+    row("closed link", false, Id::SetRelayMode, setRelayMode(true), -1, 0, false, true,
+        "no open link for SetRelayMode", false);
+    row("write fails", true, Id::ReadSerialNumber, readSerialNumber(), int(Fault::WriteFails), 0,
+        false, true, "writing ReadSerialNumber failed");
+    // The cut request is answered; that answer must not reach the next exchange.
+    row("short write", true, Id::SetRelayMode, setRelayMode(true), int(Fault::PartialWrite), 0,
+        false, true, "SetRelayMode written short: 3 of 4 bytes");
+    row("short reply", true, Id::ReadChannalCount, readChannalCount(), int(Fault::ShortReply), 0,
+        false, false, "a reply of 2 bytes to ReadChannalCount, 5 expected");
+    const QByteArray timing = QByteArray::fromHex("00120017");
+    row("no status byte", true, Id::WriteBaudRate, writeBaudRate(0, timing),
+        int(Fault::ShortReply), 0, false, false,
+        "a reply of 2 bytes to WriteBaudRate, 3 or more expected");
+    row("wrong status", true, Id::SetMonitoring, setMonitoring(true), int(Fault::WrongStatus), 0,
+        false, false, "status 0x80 instead of 0x81 in the reply to SetMonitoring");
+    row("third filter bank silent", true, Id::ReadAcceptanceFilters, readAcceptanceFilters(0),
+        int(Fault::NoReply), 2, false, false, "no reply within 1000 ms to ReadAcceptanceFilters");
+    // Version replies are not judged: the exchange passes, the reason still tells.
+    row("unjudged reply lost", true, Id::ReadFirmwareVersion, readFirmwareVersion(),
+        int(Fault::NoReply), 0, true, false, "no reply within 1000 ms to ReadFirmwareVersion");
+}
+
+void TestProtocol::reasons()
+{
+    QFETCH(Reason, r);
+    auto device = SimRegistry::instance().add();
+    CWrapWinUSB link(std::make_unique<SimBackend>());
+    QVERIFY(link.open());
+    if (!r.open)
+        link.close();
+    if (r.fault >= 0)
+        device->scriptFault(uint8_t(r.request.at(1)), Fault(r.fault), r.reply);
+    QTest::ignoreMessage(QtInfoMsg, qPrintable(r.passed ? r.text + " (not judged)" : r.text));
+    ExchangeResult result = exchange(link, r.id, r.request);
+    for (int k = 0; k < r.reply; ++k) {
+        QVERIFY(result.passed);
+        result = nextReply(link, r.id);
+    }
+    QCOMPARE(result.passed, r.passed);
+    QCOMPARE(result.atRequest, r.atRequest);
+    QCOMPARE(result.text(), r.text);
+    QCOMPARE(exchange(link, r.id, r.request).passed, r.usable);
+}
+
+QTEST_MAIN(TestProtocol)
 #include "tst_protocol.moc"

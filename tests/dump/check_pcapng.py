@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """brantel-dump's pcapng captures as tshark reads them: a candump log converted with
 --input gives the same interface, time, identifier, flags, length, data and direction
-for every frame, and a streamed capture reaches tshark while brantel-dump still runs.
+for every frame, and a streamed capture reaches tshark while brantel-dump still runs and
+ends cleanly on SIGINT.
 usage: check_pcapng.py TSHARK BRANTEL-DUMP LOG. Exit 77 (skipped) without tshark."""
 
 import re
@@ -69,9 +70,10 @@ bad = [i for i, (g, w) in enumerate(zip(got, want)) if g != w]
 if bad:
     failures.append(f"frame {bad[0]}: capture {got[bad[0]]}, source {want[bad[0]]}")
 
-# Streaming: tshark shows frames while the capture goes on, then sees a clean end.
+# Streaming: tshark shows frames while the capture goes on; SIGINT ends it cleanly, with
+# reporting confirmed off and every counted frame in the capture.
 producer = subprocess.Popen([DUMP, "--simulate", "-f", "pcapng"], stdout=subprocess.PIPE,
-                            stderr=subprocess.DEVNULL)
+                            stderr=subprocess.PIPE, text=True)
 reader = subprocess.Popen([TSHARK, "-l", "-i", "-", "-T", "fields", "-e", "can.id"],
                           stdin=producer.stdout, stdout=subprocess.PIPE,
                           stderr=subprocess.DEVNULL, text=True)
@@ -81,9 +83,13 @@ first = reader.stdout.readline() if ready else ""
 if not first.strip().isdigit() or producer.poll() is not None:
     failures.append(f"no frame reached tshark while the capture ran: {first!r}")
 producer.send_signal(signal.SIGINT)
-reader.stdout.read()
+shown = 1 + len(reader.stdout.read().split())
+summary = producer.stderr.read()
 if producer.wait(timeout=30) != 0 or reader.wait(timeout=30) != 0:
     failures.append(f"streaming: exit {producer.returncode}, tshark {reader.returncode}")
+if not re.fullmatch(rf"brantel-dump: {shown} frames \(.*\), \d+ transfers, 0 malformed "
+                    r"transfers dropped, 0 frames filtered out\n", summary):
+    failures.append(f"streaming: {shown} frames shown, summary {summary}")
 
 print("\n".join(failures + [f"{len(failures)} failures"]))
 sys.exit(1 if failures else 0)

@@ -17,25 +17,6 @@ Bytes frame(quint32 id, bool extended, int channel, Bytes data = {0x11})
 {
     return SimFirmware::frameReport(7, extended, false, channel, id, false, data);
 }
-
-// A capture's exit code, standard output and standard error.
-struct Run {
-    int code;
-    QString out, err;
-};
-
-Run run(const QStringList &args)
-{
-    DumpOptions o;
-    QString error;
-    if (!parseDumpOptions(QStringList{"--simulate"} + args, &o, &error))
-        qFatal("options refused: %s", qPrintable(error));
-    QBuffer out, err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int code = DumpCapture(o).run(&out, &err);
-    return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
-}
 } // namespace
 
 class TestDump : public QObject {
@@ -82,15 +63,20 @@ private slots:
         last.insert(last.end(), full.begin(), full.end());
         fw->queueBulk(last);
 
-        const Run r = run(args);
-        QCOMPARE(r.code, int(DumpExit::Ok));
+        DumpOptions o;
+        QString error;
+        QVERIFY2(parseDumpOptions(QStringList{"--simulate"} + args, &o, &error), qPrintable(error));
+        QBuffer out, err;
+        QVERIFY(out.open(QIODevice::WriteOnly) && err.open(QIODevice::WriteOnly));
+        QCOMPARE(DumpCapture(o).run(&out, &err), int(DumpExit::Ok));
         int bad = -1;
         QStringList ids;
-        for (const LoggedFrame &f : CandumpLog::parse(r.out, &bad))
+        for (const LoggedFrame &f : CandumpLog::parse(QString::fromUtf8(out.data()), &bad))
             ids << QString::number(f.record.id, 16);
         QCOMPARE(bad, 0);
         QTEST(ids.join(' '), "ids");
-        QTEST(r.err.trimmed().remove(QStringLiteral("brantel-dump: ")), "summary");
+        QTEST(QString::fromUtf8(err.data()).trimmed().remove(QStringLiteral("brantel-dump: ")),
+              "summary");
         QVERIFY(!fw->state().monitoring);
     }
 };

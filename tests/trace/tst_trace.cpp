@@ -98,8 +98,8 @@ private slots:
         TraceTable table;
         for (const QString &f : frames)
             f == "db" ? table.setDatabase(&db) : f == "clear" ? table.clear() : table.addFrame(frame(f));
-        QCOMPARE(table.takeDirtyRows().size(), table.rowCount()); // every row changed, told once
-        QVERIFY(table.takeDirtyRows().isEmpty());
+        // Every row changed; told once (a second take is empty: model() checks that).
+        QCOMPARE(table.takeDirtyRows().size(), table.rowCount());
         QVector<TraceRow> rows;
         for (int i = 0; i < table.rowCount(); ++i)
             rows.append(table.row(i));

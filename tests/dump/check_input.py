@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""brantel-dump --input: a candump log converted to the other formats and back, read by
-python-can; ASC files of python-can and log2asc read in; JSON lines and console lines
-decoded with a DBC; the filter, count and numbering on file frames; refused inputs.
-usage: check_input.py BRANTEL-DUMP SAMPLE.log SAMPLE.dbc. Exit 77 without python-can."""
+# brantel-dump --input: a candump log converted to the other formats and back, read by
+# python-can; ASC files of python-can and log2asc read in; JSON lines and console lines
+# decoded with a DBC; the filter, count and numbering on file frames; refused arguments
+# and inputs.
+# usage: check_input.py BRANTEL-DUMP SAMPLE.log SAMPLE.dbc. Exit 77 without python-can.
 
 import os
 import shutil
@@ -17,6 +18,7 @@ except ImportError:
     sys.exit(77)
 
 DUMP, LOG, DBC = sys.argv[1:4]
+os.environ["TZ"] = "UTC"  # for the capture dated 1969
 failures = []
 
 # Hand-worked from sample.log and sample.dbc: 0x0003 x 0.1 = 0.3 km/h, 0xE6 = -26 - 40 =
@@ -46,9 +48,9 @@ def dump(*args, code=0):
     return run
 
 
-def frames(reader, asc=False):
-    """Each frame's fields, its time in µs from the first frame's."""
-    out = [(round(m.timestamp * 1e6), m.channel if asc else int(m.channel[3:]),
+def frames(reader):
+    # Each frame's fields, its time in µs from the first frame's.
+    out = [(round(m.timestamp * 1e6), int(m.channel[3:]),
             m.arbitration_id, m.is_extended_id, m.is_remote_frame, m.is_rx, m.dlc,
             b"" if m.is_remote_frame else bytes(m.data)) for m in reader]
     return [(f[0] - out[0][0],) + f[1:] for f in out]
@@ -68,10 +70,7 @@ with tempfile.TemporaryDirectory() as d:
     want = frames(can.CanutilsLogReader(classic))
 
     check(dump("--input", LOG).stdout == sample, "log to log changed the frames")
-    dump("--input", classic, "-f", "asc", "-o", path("ours.asc"))
-    check(frames(can.ASCReader(path("ours.asc")), asc=True) == want, "python-can read our ASC")
-    check(int(list(can.ASCReader(path("ours.asc"), relative_timestamp=False))[0].timestamp * 1e6 + 0.5)
-          == 1765000000123456, "our ASC file's start")
+    # python-can reading our ASC files is in check_logs.py.
     dump("--input", LOG, "-f", "asc", "-o", path("full.asc"))
     check(dump("--input", path("full.asc")).stdout == sample, "log to ASC to log")
 
@@ -102,8 +101,7 @@ with tempfile.TemporaryDirectory() as d:
     # A capture dated before 1970: negative times, counted as any others.
     old = path("old.asc", "date Wed Dec 31 11:59:58 pm 1969\n   0.500000 1  123  Rx   d 1 01\n"
                "   1.500000 2  123  Rx   d 1 01\n")
-    run = subprocess.run([DUMP, "--input", old, "-f", "json"], capture_output=True, text=True,
-                         env=dict(os.environ, TZ="UTC"), timeout=60)
+    run = dump("--input", old, "-f", "json")
     check([l[:18] for l in run.stdout.splitlines()] == ['{"t":-1.500000,"ch', '{"t":-0.500000,"ch']
           and "2 frames (channel 0: 1, channel 1: 1)" in run.stderr, f"1969: {run.stdout}{run.stderr}")
 
@@ -123,6 +121,10 @@ with tempfile.TemporaryDirectory() as d:
             (asc_head + "0.100000 CANFD 1 Rx 123 1 0 8 8 01 02 03 04 05 06 07 08\n", [], 1,
              "in:3: CAN FD frames are not read"),
             (sample, ["--seconds", "1"], 2, "--seconds has no meaning"),
+            (sample, ["--filter", "200-100"], 2, "--filter takes LOW-HIGH"),
+            (sample, ["--exclude", "80000000"], 2, "--exclude takes LOW-HIGH"),
+            (sample, ["--count", "0"], 2, "--count takes a positive number"),
+            (sample, ["-f", "html"], 2, 'unknown format "html"'),
             (sample, ["--dbc", DBC], 2, "candump and json formats only"),
             (sample, ["-f", "json", "--dbc", LOG], 1, "sample.log: line 1: expected"),
             (sample, ["-o", path("in")], 2, "would overwrite the input")]:

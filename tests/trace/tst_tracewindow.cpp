@@ -65,10 +65,7 @@ private slots:
         QVERIFY(w.loadDatabase(path("good.dbc")));
         w.show();
         const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000;
-        LoggedFrame f;
-        f.record.id = 193;
-        f.record.dlc = 3;
-        f.record.data = QByteArray::fromHex("0C805A0000000000");
+        LoggedFrame f{0, {0, 193, false, false, false, 0, 3, QByteArray::fromHex("0C805A0000000000")}};
         const auto feed = [&](qint64 at) { f.hostMicros = at; w.addFrames({f}); w.refresh(); };
         feed(now - 1000000);
         for (int s = 0; s < 2; ++s)

@@ -48,9 +48,9 @@ def dump(*args, code=0):
     return run
 
 
-def frames(reader):
+def frames(reader, asc=False):
     # Each frame's fields, its time in µs from the first frame's.
-    out = [(round(m.timestamp * 1e6), int(m.channel[3:]),
+    out = [(round(m.timestamp * 1e6), m.channel if asc else int(m.channel[3:]),
             m.arbitration_id, m.is_extended_id, m.is_remote_frame, m.is_rx, m.dlc,
             b"" if m.is_remote_frame else bytes(m.data)) for m in reader]
     return [(f[0] - out[0][0],) + f[1:] for f in out]
@@ -70,7 +70,10 @@ with tempfile.TemporaryDirectory() as d:
     want = frames(can.CanutilsLogReader(classic))
 
     check(dump("--input", LOG).stdout == sample, "log to log changed the frames")
-    # python-can reading our ASC files is in check_logs.py.
+    dump("--input", classic, "-f", "asc", "-o", path("ours.asc"))
+    check(frames(can.ASCReader(path("ours.asc")), asc=True) == want, "python-can read our ASC")
+    start = next(iter(can.ASCReader(path("ours.asc"), relative_timestamp=False)))
+    check(round(start.timestamp * 1e6) == 1765000000123456, "our ASC file's start")
     dump("--input", LOG, "-f", "asc", "-o", path("full.asc"))
     check(dump("--input", path("full.asc")).stdout == sample, "log to ASC to log")
 

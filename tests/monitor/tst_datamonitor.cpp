@@ -1,12 +1,17 @@
 // The monitor page against the simulated adapter: the two switches and their requests,
-// frames through the receive thread into the view and the cache, saving the log, and
-// closeWatch. Removal while monitoring and closing the window while monitoring run in
+// frames through the receive thread into the view and the cache, saving the log,
+// closeWatch, and the statistics: the frames-per-second figure from arrival times (whole
+// slots of the last second, the shorter time after a clear, nothing once traffic
+// stopped) and the statistics line while streaming. Removal while monitoring and closing the window while monitoring run in
 // tst_connection and tst_mainwidget.
 
 #include "device/CWrapWinUSB.h"
 #include "device/DeviceBackends.h"
 #include "device/SimulatedAdapter.h"
+#include "filter/IdFilter.h"
 #include "monitor/DataMonitorWidget.h"
+#include "monitor/MonitorStatistics.h"
+#include "monitor/MonitorStatisticsLabel.h"
 #include "monitor/MonitorReceiver.h"
 #include "support/Child.h"
 #include "support/RecordingDialogs.h"
@@ -228,6 +233,56 @@ private slots:
         QFile file(dir.filePath(written));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromLatin1(file.read(start.size())), start);
+    }
+
+    void rate_data()
+    {
+        // Frames on channel 0 every `period` µs from the clear at 10 s until `until` ms
+        // after it (exclusive), then the rate asked `ask` ms after the clear.
+        QTest::addColumn<int>("period");
+        QTest::addColumn<int>("until");
+        QTest::addColumn<int>("ask");
+        QTest::addColumn<double>("rate");
+        QTest::newRow("steady 500/s") << 2000 << 3000 << 3000 << 500.0;
+        QTest::newRow("steady 500/s, asked mid-slot") << 2000 << 3050 << 3050 << 500.0;
+        QTest::newRow("half a second after the clear") << 2000 << 500 << 500 << 500.0;
+        QTest::newRow("first slot not yet complete") << 2000 << 50 << 50 << 0.0;
+        QTest::newRow("stopped half a second ago") << 1000 << 2000 << 2500 << 500.0;
+        QTest::newRow("stopped more than a second ago") << 1000 << 2000 << 3100 << 0.0;
+        QTest::newRow("slots of an older second are not counted") << 1000 << 1000 << 2000 << 0.0;
+    }
+
+    void rate()
+    {
+        QFETCH(int, period);
+        QFETCH(int, until);
+        QFETCH(int, ask);
+        const qint64 t0 = 10000000;
+        MonitorStatistics stats(t0);
+        for (qint64 t = t0; t < t0 + until * 1000; t += period)
+            stats.addFrame(t, 0, true);
+        QTEST(stats.framesPerSecond(0, t0 + ask * 1000), "rate");
+        QCOMPARE(stats.framesPerSecond(1, t0 + ask * 1000), 0.0);
+    }
+
+    // The statistics line agrees with what the view shows and hides while streaming.
+    void statisticsWhileStreaming()
+    {
+        m_device->setStreamRate(100); // 200 frames a second, a fifth of them 0x555
+        QVERIFY(m_link->open());
+        m_page->setIdFilter({IdFilter::HideListed, {{0x555, 0x555}}});
+        child<SwitchButton>(m_page.get(), "m_pWidgetDataWatch")->setChecked(true);
+        const MonitorStatistics &s = m_page->session().statistics();
+        QTRY_VERIFY_WITH_TIMEOUT(s.shownFrames() > 400, 20000);
+        QCOMPARE(s.shownFrames(), shown());
+        QVERIFY(s.filteredFrames() > 0);
+        QCOMPARE(s.malformedTransfers(), qint64(0));
+        auto *label = child<MonitorStatisticsLabel>(m_page.get(), "m_pLabelStatistics");
+        label->refresh();
+        QVERIFY2(label->text().contains(QString::number(s.shownFrames())),
+                 qPrintable(label->text()));
+        m_page->onActionClear();
+        QVERIFY(s.shownFrames() < 100); // cleared; streaming goes on
     }
 };
 

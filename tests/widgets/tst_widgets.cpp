@@ -45,9 +45,6 @@ void sendMouse(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton butt
     QApplication::sendEvent(w, &event);
 }
 
-// `ticks`: each way, including the last one, which stops the timer.
-using S = SwitchButton;
-struct Slide { S::ButtonStyle style; QSize size; int end; int step; int ticks; };
 // `knob`: where the knob comes to rest.
 struct Set { bool initial; bool value; bool silently; int emits; int knob; };
 
@@ -64,7 +61,6 @@ QVector<int> runAnimation(SwitchButton *sw)
 } // namespace
 Q_DECLARE_METATYPE(Drag)
 Q_DECLARE_METATYPE(Key)
-Q_DECLARE_METATYPE(Slide)
 Q_DECLARE_METATYPE(Set)
 
 class TestWidgets : public QObject {
@@ -75,8 +71,6 @@ private slots:
     void mouse();
     void keys_data();
     void keys();
-    void pressSlides_data();
-    void pressSlides();
     void setChecked_data();
     void setChecked();
     void titleBar();
@@ -156,37 +150,6 @@ void TestWidgets::keys()
     QTest::keyClick(target, Qt::Key(k.key));
     QCOMPARE(!w.isVisible(), k.closes);
     QCOMPARE(clicked.count(), k.presses ? 1 : 0);
-}
-
-void TestWidgets::pressSlides_data()
-{
-    QTest::addColumn<Slide>("s");
-    QTest::newRow("rectangle, odd width") << Slide{S::ButtonStyleRect, {101, 30}, 51, 2, 27};
-    QTest::newRow("inset 100x30") << Slide{S::ButtonStyleInset, {100, 30}, 72, 2, 37};
-    QTest::newRow("pill, step overshoots") << Slide{S::ButtonStylePill, {150, 40}, 110, 3, 38};
-    QTest::newRow("image keeps its target") << Slide{S::ButtonStyleImage, {60, 24}, 0, 1, 1};
-}
-
-// A press (of any button) toggles, says so once and slides the knob to the other end by
-// whole steps; the final tick lands exactly on the end.
-void TestWidgets::pressSlides()
-{
-    QFETCH(Slide, s);
-    SwitchButton sw;
-    sw.setButtonStyle(s.style);
-    sw.resize(s.size);
-    QSignalSpy spy(&sw, &SwitchButton::checkedChanged);
-    for (const bool on : {true, false}) {
-        QTest::mousePress(&sw, on ? Qt::LeftButton : Qt::RightButton, {}, QPoint(5, 5));
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.takeFirst().at(0).toBool(), on);
-        QCOMPARE(sw.step(), s.step);
-        const QVector<int> offsets = runAnimation(&sw);
-        QCOMPARE(offsets.size(), s.ticks);
-        QCOMPARE(offsets.last(), on ? s.end : 0);
-        if (s.ticks > 1)
-            QCOMPARE(offsets.first(), on ? s.step : s.end - s.step);
-    }
 }
 
 void TestWidgets::setChecked_data()

@@ -5,36 +5,10 @@
 #include "widgets/BrantelResources.h"
 
 #include <QFile>
-#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTranslator>
-#include <QXmlStreamReader>
 #include <QtTest>
-
-namespace {
-// "context\nsource" -> the translation element's type attribute ("" when finished).
-QHash<QString, QString> readCatalogue(const QString &path)
-{
-    QHash<QString, QString> entries;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
-    QXmlStreamReader xml(&file);
-    QString context, source;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == QLatin1String("name"))
-            context = xml.readElementText();
-        else if (xml.name() == QLatin1String("source"))
-            source = xml.readElementText();
-        else if (xml.name() == QLatin1String("translation"))
-            entries.insert(context + '\n' + source, xml.attributes().value("type").toString());
-    }
-    return entries;
-}
-} // namespace
 
 class TestCatalogues : public QObject {
     Q_OBJECT
@@ -55,22 +29,19 @@ void TestCatalogues::everyTextHasAFinishedEntry_data()
 void TestCatalogues::everyTextHasAFinishedEntry()
 {
     QFETCH(QString, catalogue);
-    // What the sources ask for, as lupdate collects it.
+    // lupdate over a copy adds every text the sources ask for and the copy lacks, unfinished.
     QTemporaryDir dir;
-    const QString scanned = dir.filePath("scanned.ts");
+    const QString copy = dir.filePath(catalogue);
+    QVERIFY(QFile::copy(QStringLiteral(BRANTEL_SOURCE_DIR "/Resources/") + catalogue, copy));
     QCOMPARE(QProcess::execute(QStringLiteral(BRANTEL_LUPDATE),
-                               {"-silent", BRANTEL_SOURCE_DIR, "-ts", scanned}), 0);
-    const QHash<QString, QString> code = readCatalogue(scanned);
-    QVERIFY(code.size() > 150);
-    const QHash<QString, QString> entries =
-        readCatalogue(QStringLiteral(BRANTEL_SOURCE_DIR "/Resources/") + catalogue);
-    for (auto it = code.begin(); it != code.end(); ++it)
-        QVERIFY2(entries.contains(it.key()), qPrintable(it.key()));
-    // The monitor's placeholder label is deliberately left to its source text in English.
-    const QString placeholder = QStringLiteral("DataMonitorWidget\nTextLabel");
-    for (auto it = entries.begin(); it != entries.end(); ++it)
-        QVERIFY2(it.value().isEmpty() || (catalogue == "brantel_en.ts" && it.key() == placeholder),
-                 qPrintable(it.key() + ' ' + it.value()));
+                               {"-silent", BRANTEL_SOURCE_DIR, "-ts", copy}), 0);
+    QFile file(copy);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.count("<message>") > 150);
+    // (The monitor's placeholder label, left to its source text in English, is no tr() text:
+    // lupdate marks it vanished.)
+    QCOMPARE(text.count("type=\"unfinished\""), 0);
 }
 
 void TestCatalogues::entriesOthersDependOn_data()

@@ -47,7 +47,7 @@ unplug_soak() {
 stage "Makefiles build" makefiles_build
 stage "unplug soak" unplug_soak
 stage "address,undefined sanitizers" bash scripts/sanitize.sh address,undefined
-stage "thread sanitizer" bash scripts/sanitize.sh thread 'tst_link|tst_exchange|tst_libusb|monitor'
+stage "thread sanitizer" bash scripts/sanitize.sh thread 'tst_link|tst_protocol|tst_libusb|monitor'
 stage "fuzzing" bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
 
 echo

@@ -2,7 +2,7 @@
 # Builds the suite with a sanitizer into ./build-<kind> and runs it. Given a test regex,
 # it builds only the programs of the tests the regex selects.
 # usage: sanitize.sh address,undefined|thread [ctest -R regex]
-# e.g.   sanitize.sh thread 'tst_link|tst_exchange|tst_libusb'
+# e.g.   sanitize.sh thread 'tst_link|tst_protocol|tst_libusb'
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=${1:?usage: sanitize.sh address,undefined|thread [test regex]}

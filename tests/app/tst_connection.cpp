@@ -210,7 +210,7 @@ void TestConnection::exchange_data()
     const QStringList unconnected{"设备未连接"}, refused{"设置离线数据失败"};
     const QStringList info{"HLW-C2+", "HL261206001", "2.0a", "1.15", "2"};
     const QStringList silent{"HLW-C2+", "HL261206001", "", "1.15", "2"};
-    // A write cut short or not written at all is tst_exchange's; here what the window does.
+    // A write cut short or not written at all is tst_protocol's; here what the window does.
     const Fault status = Fault::WrongStatus, unsent = Fault::WriteFails, mute = Fault::NoReply;
     const Fault cut = Fault::TruncatedReply;
     const int LS = Listed | Stored, SL = Sending | Listed;

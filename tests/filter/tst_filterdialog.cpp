@@ -2,7 +2,6 @@
 // its buttons.
 
 #include "filter/FilterDialog.h"
-#include "filter/FilterText.h"
 #include "support/Child.h"
 #include "support/RecordingDialogs.h"
 #include "widgets/BrantelResources.h"
@@ -172,34 +171,6 @@ private slots:
         QCOMPARE(dialogs.texts().value(0), QStringLiteral("保存成功"));
         const QString failed = dialogs.texts().value(1);
         QVERIFY2(failed.startsWith("写配置文件失败.") && failed.size() > 8, qPrintable(failed));
-    }
-
-    // An identifier against a filter built from the rows as typed.
-    void filterTest_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("rows"); // "low,high" entries joined by "|"
-        QTest::addColumn<int>("id");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("hide, no ranges") << 1 << "" << 0x123 << true;
-        QTest::newRow("show only, high end") << 2 << "100,1FF" << 0x1FF << true;
-        QTest::newRow("show only, second range") << 2 << "1,2|0x0x300,3ff" << 0x3FF << true;
-        QTest::newRow("hide, inside") << 1 << "100,1FF" << 0x150 << false;
-        QTest::newRow("bound beyond a signed int reads as 0") << 2 << "FFFFFFFF,0" << 0 << true;
-        QTest::newRow("low above high holds nothing") << 2 << "200,100" << 0x150 << false;
-        QTest::newRow("disabled shows listed ids") << 0 << "100,1FF" << 0x150 << true;
-        QTest::newRow("no mode selected shows listed ids") << -1 << "100,1FF" << 0x150 << true;
-    }
-
-    void filterTest()
-    {
-        QFETCH(int, mode);
-        QFETCH(QString, rows);
-        QFETCH(int, id);
-        QVector<FilterRowText> texts;
-        for (const QString &entry : rows.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-            texts.append(splitFilterRow(entry));
-        QTEST(filterFromRows(mode, texts).accepts(id), "shown");
     }
 
 private:

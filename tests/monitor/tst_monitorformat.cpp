@@ -67,48 +67,44 @@ private slots:
         tzset();
     }
 
-    void line_data()
-    {
-        QTest::addColumn<QByteArray>("record");
-        QTest::addColumn<qint64>("number");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("expected");
-
-        // The layout of plain and remote lines is pinned by the golden files below.
-        QTest::newRow("extended, sent, channel 1, ASC ends with a blank")
-            << report(0xFFFFFFFF, true, false, 1, 0x18FEF100, true, {'C', 'A', 'N', 0x0A})
-            << qint64(123456789) << 1
-            << "123456789 发送      1    0xffffffff   数据帧  扩展帧   18 fe f1 00   4   C A N . ";
-        QTest::newRow("ten digits keep their first nine")
-            << report(0, false, false, 0, 1, false, {0xAB}) << qint64(1234567890) << 0
-            << "123456789 接收      0    0x00000000   数据帧  标准帧   00 00 00 01   1   ab";
-    }
-
+    // The layout of plain and remote lines is pinned by the golden files below. ASC shows
+    // control codes as dots and ends with a blank; a ten-digit number keeps its first nine.
     void line()
     {
-        QFETCH(QByteArray, record);
-        QFETCH(qint64, number);
-        QFETCH(int, mode);
-        const MonitorRecord r = decodeMonitorRecord(record.constData());
-        QTEST(formatMonitorLine(number, r, Chinese, mode), "expected");
+        const QByteArray bytes =
+            report(0xFFFFFFFF, true, false, 1, 0x18FEF100, true, {'C', 'A', 'N', 0x0A});
+        const MonitorRecord r = decodeMonitorRecord(bytes.constData());
+        QCOMPARE(formatMonitorLine(1234567890, r, Chinese, 1),
+                 "123456789 发送      1    0xffffffff   数据帧  扩展帧   18 fe f1 00   4   C A N . ");
     }
 
     void transfer_data()
     {
         QTest::addColumn<QByteArray>("transfer");
         QTest::addColumn<int>("filterMode");
-        QTest::addColumn<QString>("range");  // as typed in the filter dialog
+        QTest::addColumn<QString>("range");  // rows as typed in the filter dialog, joined by "|"
         QTest::addColumn<QString>("readers"); // per record its id, "+" where the filter passed it
         QTest::addColumn<QString>("cached");  // the new cache entry: its first number and ids
 
-        // A torn transfer and a hiding filter are in the golden files below.
+        // A torn transfer is in the golden files below. Modes: 0 off, 1 hide, 2 show only.
         const QByteArray three = report(1, false, false, 0, 0xFF, false, {1})
             + report(2, false, false, 0, 0x100, false, {2})
             + report(3, false, false, 0, 0x200, false, {3});
-        QTest::newRow("57 bytes: three lines") << three << 0 << "" << "ff+ 100+ 200+"
+        const QString all = "ff+ 100+ 200+", none = "ff 100 200";
+        QTest::newRow("57 bytes, off: listed ids shown") << three << 0 << "100,1FF" << all
             << "2: ff 100 200";
-        QTest::newRow("show only listed, none listed") << three << 2 << "" << "ff 100 200" << "";
+        QTest::newRow("no mode selected") << three << -1 << "100,1FF" << all << "2: ff 100 200";
+        QTest::newRow("hide, none listed") << three << 1 << "" << all << "2: ff 100 200";
+        QTest::newRow("hide 100-1FF") << three << 1 << "100,1FF" << "ff+ 100 200+" << "2: ff 200";
+        QTest::newRow("show only, none listed") << three << 2 << "" << none << "";
         QTest::newRow("show only 100-1FF") << three << 2 << "100,1FF" << "ff 100+ 200" << "2: 100";
+        QTest::newRow("show only, both ends") << three << 2 << "FF,100" << "ff+ 100+ 200"
+            << "2: ff 100";
+        QTest::newRow("show only, second range")
+            << three << 2 << "1,2|0x0x200,3ff" << "ff 100 200+" << "2: 200";
+        QTest::newRow("low above high holds nothing") << three << 2 << "200,100" << none << "";
+        QTest::newRow("bound beyond a signed int reads as 0")
+            << three << 2 << "FFFFFFFF,FF" << "ff+ 100 200" << "2: ff";
     }
 
     // One transfer gives one cache entry holding the records the filter passed, or nothing
@@ -127,8 +123,8 @@ private slots:
         english.direction[0] = QStringLiteral("Rec");
         session.setNames(english);
         QVector<FilterRowText> rows;
-        if (!range.isEmpty())
-            rows << splitFilterRow(range);
+        for (const QString &row : range.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+            rows << splitFilterRow(row);
         session.setIdFilter(filterFromRows(filterMode, rows));
         QSignalSpy readers(&session, &MonitorSession::framesReceived);
         session.addTransfers({{transfer, 2000}});
@@ -148,6 +144,9 @@ private slots:
         }
         QTEST(cached, "cached");
         QCOMPARE(log.runningNumber(), 1 + cached.count(' '));
+        // The statistics count what was shown and what the filter hid.
+        QCOMPARE(session.statistics().shownFrames(), log.runningNumber());
+        QCOMPARE(session.statistics().filteredFrames(), qint64(3) - cached.count(' '));
         QCOMPARE(log.cache().first().line(0).mid(10, 2), QStringLiteral("接收"));
         if (!cached.isEmpty())
             QCOMPARE(log.cache().last().line(0).mid(10, 3), QStringLiteral("Rec"));
@@ -202,6 +201,7 @@ private slots:
             session.setIdFilter({IdFilter::HideListed, {{0x300, 0x3FF}}});
         for (const auto &[t, bytes] : scriptedSession())
             bytes.isEmpty() ? session.setDisplayMode(int(t)) : session.addTransfers({{bytes, t}});
+        QCOMPARE(session.statistics().malformedTransfers(), qint64(1)); // the torn transfer
         QTemporaryDir dir;
         QSignalSpy finished(&session, &MonitorSession::saveFinished);
         session.save(dir.filePath(file), MonitorSaveFormat(format));

@@ -12,12 +12,8 @@ using namespace Protocol;
 using Fault = SimFirmware::Fault;
 using Id = CommandId;
 
-static QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
 namespace {
+QByteArray hex(const char *t) { return QByteArray::fromHex(QByteArray(t).replace(' ', "")); }
 // fault -1: none; reply: the one judged, 0 the first, k after k more reads;
 // usable: the same exchange passes right after.
 struct Reason {

@@ -19,9 +19,10 @@
 #include <QtTest>
 
 namespace {
-// A row chosen in the selector first (-1: none), then digits given to setBaudRate (null:
-// none); the selector's label and the register text shown.
-struct Baud { int chosen; const char *digits; const char *label; const char *text; };
+// A row chosen in the selector first (-1: none), then digits given to setBaudRate or, with
+// `typed`, typed key by key into the field (null: none); the selector's label, the register
+// text and the bit-timing readout shown.
+struct Baud { int chosen; const char *digits; bool typed; const char *label, *text, *shown; };
 } // namespace
 Q_DECLARE_METATYPE(Baud)
 
@@ -34,20 +35,28 @@ private slots:
     void fromJson_data();
     void fromJson();
     void englishTabsAndMessage();
-    void readout_data();
-    void readout();
     void calculatorFillsCustomField();
 };
 
 void TestChannalPage::baudRate_data()
 {
     QTest::addColumn<Baud>("b");
-    QTest::newRow("default") << Baud{-1, {}, "250K", "0x00120017"};
-    QTest::newRow("choose 50K") << Baud{4, {}, "50K", "0x0067002C"};
-    QTest::newRow("choose 500K") << Baud{11, {}, "500K", "0x0012000B"};
-    QTest::newRow("400K") << Baud{-1, "00160008", "400K", "0x00160008"};
-    QTest::newRow("no row") << Baud{-1, "00123456", "自定义", "0x00123456"};
-    QTest::newRow("custom then a row") << Baud{15, "00120017", "250K", "0x00120017"};
+    const char *r250 = "250 kbit/s，采样点 66.7%";
+    QTest::newRow("default") << Baud{-1, {}, false, "250K", "0x00120017", r250};
+    // 45 x 16 quanta, sample point after 9.
+    QTest::newRow("choose 50K")
+        << Baud{4, {}, false, "50K", "0x0067002C", "50 kbit/s，采样点 56.3%"};
+    QTest::newRow("choose 500K")
+        << Baud{11, {}, false, "500K", "0x0012000B", "500 kbit/s，采样点 66.7%"};
+    QTest::newRow("400K")
+        << Baud{-1, "00160008", false, "400K", "0x00160008", "400 kbit/s，采样点 80.0%"};
+    // Bits 10-15 are reserved.
+    QTest::newRow("no row") << Baud{-1, "00123456", false, "自定义", "0x00123456", "无效"};
+    QTest::newRow("custom then a row") << Baud{15, "00120017", false, "250K", "0x00120017", r250};
+    QTest::newRow("typed 80 %")
+        << Baud{15, "0x0016000B", true, "自定义", "0x0016000B", "300 kbit/s，采样点 80.0%"};
+    QTest::newRow("typed reserved bit")
+        << Baud{15, "0x0012800B", true, "自定义", "0x0012800B", "无效"};
 }
 
 void TestChannalPage::baudRate()
@@ -55,14 +64,21 @@ void TestChannalPage::baudRate()
     QFETCH(Baud, b);
     ChannalPageWidget page(0);
     auto *selector = child<QComboBox>(&page, "m_pComboBoxBautRate");
+    auto *field = child<QLineEdit>(&page, "m_pLineEditRegister");
     if (b.chosen >= 0)
         selector->setCurrentIndex(b.chosen);
-    if (b.digits)
+    if (b.typed) {
+        field->clear();
+        QTest::keyClicks(field, QString::fromUtf8(b.digits)); // the readout follows each key
+    } else if (b.digits) {
         page.setBaudRate(QString::fromUtf8(b.digits));
+    }
     QCOMPARE(selector->currentText(), QString::fromUtf8(b.label));
     QCOMPARE(page.registerText(), QString::fromUtf8(b.text));
     const bool custom = qstrcmp(b.label, "自定义") == 0;
-    QCOMPARE(child<QLineEdit>(&page, "m_pLineEditRegister")->isReadOnly(), !custom);
+    QCOMPARE(field->isReadOnly(), !custom);
+    const QString shown = child<BitTimingReadout>(&page, "m_pLabelBitTiming")->text();
+    QCOMPARE(shown, QString::fromUtf8(b.shown));
 }
 
 // Applied to a page whose row 1 reads "1, 0, 0, 12 34 56 78, ff ff ff ff": the register
@@ -114,32 +130,6 @@ void TestChannalPage::englishTabsAndMessage()
     QCOMPARE(tabs->tabText(1), QStringLiteral("Channal1"));
     QCOMPARE(message, QStringLiteral("Channal1 row 14 ID Register must be 4 bytes "
                                      "(8 hexadecimal digits)"));
-}
-
-void TestChannalPage::readout_data()
-{
-    QTest::addColumn<int>("row");      // rate row chosen first
-    QTest::addColumn<QString>("typed"); // then typed into the custom field, if any
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("250K row") << 9 << "" << "250 kbit/s，采样点 66.7%";
-    QTest::newRow("typed 80 %") << 15 << "0x0016000B" << "300 kbit/s，采样点 80.0%";
-    QTest::newRow("typed reserved bit") << 15 << "0x0012800B" << "无效";
-}
-
-void TestChannalPage::readout()
-{
-    QFETCH(int, row);
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    ChannalPageWidget page(0);
-    child<QComboBox>(&page, "m_pComboBoxBautRate")->setCurrentIndex(row);
-    auto *field = child<QLineEdit>(&page, "m_pLineEditRegister");
-    if (!typed.isEmpty()) {
-        field->clear();
-        QTest::keyClicks(field, typed); // live, key by key
-    }
-    QCOMPARE(child<BitTimingReadout>(&page, "m_pLabelBitTiming")->text(), shown);
 }
 
 void TestChannalPage::calculatorFillsCustomField()

@@ -48,15 +48,11 @@ void sendMouse(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton butt
 // `knob`: where the knob comes to rest.
 struct Set { bool initial; bool value; bool silently; int emits; int knob; };
 
-// Runs the animation tick by tick; returns the knob offset after each tick.
-QVector<int> runAnimation(SwitchButton *sw)
+// Runs the animation tick by tick to its end (bounded, should it never stop).
+void runAnimation(SwitchButton *sw)
 {
-    QVector<int> offsets;
-    while (sw->isAnimating() && offsets.size() < 10000) {
+    for (int tick = 0; sw->isAnimating() && tick < 10000; ++tick)
         QMetaObject::invokeMethod(sw, "updateValue");
-        offsets.append(sw->knobOffset());
-    }
-    return offsets;
 }
 } // namespace
 Q_DECLARE_METATYPE(Drag)

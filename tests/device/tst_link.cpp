@@ -1,6 +1,6 @@
 // The link over the simulated adapter: a safe close while another thread waits in a
 // command or bulk read, and bulk reads stopped and resumed. Why an exchange fails is
-// tst_exchange's.
+// tst_protocol's.
 
 #include "device/CWrapWinUSB.h"
 #include "device/Exchange.h"

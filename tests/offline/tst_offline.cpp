@@ -111,7 +111,7 @@ void TestOffline::decode_data()
     QTest::newRow("channel bit, three bytes")
         << Decode{"12A51202 02 FFFFFF 13 1A2B3C4D aabbcc0000000000", {},
                   "1, 16777215, 0, 0, 1a 2b 3c 4d, aa bb cc "};
-    // A remote record read back shows no data: tst_offlinelistwidget's read-back records.
+    // A remote record read back shows no data: editRecordsAndSettings' read-back records.
     QTest::newRow("code 15 shows 8 bytes of 9")
         << Decode{"12A51201 01 00000A 0F 00000001 010203040506070809", {},
                   "0, 10, 0, 0, 00 00 00 01, 01 02 03 04 05 06 07 08 "};

@@ -14,8 +14,8 @@ private slots:
     void registerBytes();
 };
 
-// A few of the channel page's rates (the page's own list is pinned by tst_channalpage and
-// tst_channalpage) and custom values; the sample points are worked out by hand (sync
+// A few of the channel page's rates (the page's own list is pinned by tst_channalpage) and
+// custom values; the sample points are worked out by hand (sync
 // + segment 1 over all quanta).
 void TestBitTiming::decode_data()
 {

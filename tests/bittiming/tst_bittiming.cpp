@@ -15,8 +15,7 @@ private slots:
 };
 
 // A few of the channel page's rates (the page's own list is pinned by tst_channalpage) and
-// custom values; the sample points are worked out by hand (sync
-// + segment 1 over all quanta).
+// custom values; the sample points are worked out by hand (sync + segment 1 over all quanta).
 void TestBitTiming::decode_data()
 {
     QTest::addColumn<QString>("text");

@@ -82,6 +82,9 @@ changed=$(cut -d' ' -f1 "$OUT/.ae"); rm -f "$OUT/.ae" "$OUT/monitor_streaming_a_
 echo "monitor: $changed pixels changed in one second"
 [ "${changed%%.*}" -gt 100 ] || fail "no lines streaming on the monitor page"
 
+# The trace window's walk runs in one language only (TRACE_TITLE empty: the run ends here).
+[ -n "$TRACE_TITLE" ] || { kill "$pid"; wait "$pid" 2>/dev/null || true; exit 0; }
+
 # The main menu's entry after the described ones: the signal trace (the cache size entry
 # is disabled while monitoring, so the fifth stop).
 xdotool mousemove $((X + WIDTH - 73)) $((Y + 14)) click 1
@@ -94,16 +97,16 @@ sleep 2              # every message has arrived
 # of each is ticked.
 key Home plus Down Down space
 key End plus Down Down space
-sleep 6
+sleep 4
 alive "plotting"
 import -window "$trace" "$OUT/trace_window_$TAG.png"
 # The colours of the chart's first two lines; the legend's markers alone give 49 pixels of
-# each, six seconds of the demo traffic's lines some 300 to 600.
+# each, four seconds of the demo traffic's lines some 200 to 400.
 histogram=$(convert "$OUT/trace_window_$TAG.png" -format %c histogram:info:-)
 for colour in 209FDF 99CA53; do
     n=$(awk -v c="#$colour " 'index($0, c) {print $1 + 0}' <<<"$histogram")
     echo "line #$colour: ${n:=0} pixels"
-    [ "$n" -gt 150 ] || fail "line #$colour is not drawn"
+    [ "$n" -gt 100 ] || fail "line #$colour is not drawn"
 done
 kill "$pid"
 wait "$pid" 2>/dev/null || true

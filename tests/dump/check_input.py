@@ -69,13 +69,12 @@ with tempfile.TemporaryDirectory() as d:
     classic = path("classic.log", "".join(l for l in sample.splitlines(True) if "_" not in l))
     want = frames(can.CanutilsLogReader(classic))
 
-    check(dump("--input", LOG).stdout == sample, "log to log changed the frames")
     dump("--input", classic, "-f", "asc", "-o", path("ours.asc"))
     check(frames(can.ASCReader(path("ours.asc")), asc=True) == want, "python-can read our ASC")
     start = next(iter(can.ASCReader(path("ours.asc"), relative_timestamp=False)))
     check(round(start.timestamp * 1e6) == 1765000000123456, "our ASC file's start")
-    dump("--input", LOG, "-f", "asc", "-o", path("full.asc"))
-    check(dump("--input", path("full.asc")).stdout == sample, "log to ASC to log")
+    # Every sample frame through the ASC and candump writers and readers: tst_logs; the
+    # candump lines written here: the filter table below.
 
     # ASC files from other writers, with the first frame's time they give: python-can's
     # (dated when written, started by its trigger block at the millisecond) and log2asc's

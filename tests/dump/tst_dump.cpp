@@ -22,17 +22,6 @@ Bytes frame(quint32 id, bool extended, int channel, Bytes data = {0x11})
 class TestDump : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        DeviceBackends::registerBuiltins();
-        QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
-    }
-
-    void init()
-    {
-        SimRegistry::instance().clear();
-    }
-
     void capture_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -53,6 +42,9 @@ private slots:
     void capture()
     {
         QFETCH(QStringList, args);
+        DeviceBackends::registerBuiltins(); // registering again replaces the entries
+        QVERIFY(DeviceBackends::select(DeviceBackends::simulatedName()));
+        SimRegistry::instance().clear();
         auto fw = SimRegistry::instance().add();
         fw->queueBulk(frame(0x100, false, 0));
         Bytes two = frame(0x200, false, 1), extended = frame(0x18FEF100, true, 0);

@@ -23,7 +23,7 @@ except ImportError:
 
 BRIDGE, DUMP = sys.argv[1], sys.argv[2]
 work = tempfile.mkdtemp()
-links, sim_log = [f"{work}/can0", f"{work}/can1"], f"{work}/requests.txt"
+links, sim_log, dump_log = [f"{work}/can0", f"{work}/can1"], f"{work}/requests.txt", f"{work}/log"
 failures = []
 
 
@@ -47,14 +47,13 @@ def stop(proc, how):
     return proc.returncode, err, open(sim_log).read().splitlines()
 
 
+def fields(m):
+    return (m.arbitration_id, m.is_extended_id, m.is_remote_frame, bytes(m.data))
+
+
 # What brantel-dump reports for the same simulated traffic: channel 0's first 1000 frames.
-dump = subprocess.run([DUMP, "--simulate", "-n", "3000"], capture_output=True, text=True, timeout=120)
-expected = []
-for _, chan, frame, _ in (line.split() for line in dump.stdout.splitlines()):
-    ident, _, payload = frame.partition("#")
-    if chan == "can0" and len(expected) < 1000:
-        remote = payload.startswith("R")
-        expected.append((int(ident, 16), len(ident) == 8, remote, b"" if remote else bytes.fromhex(payload)))
+subprocess.run([DUMP, "--simulate", "-n", "3000", "-o", dump_log], check=True, timeout=120)
+expected = [fields(m) for m in can.CanutilsLogReader(dump_log) if m.channel == "can0"][:1000]
 
 bridge = start_bridge()
 bus = can.Bus(interface="slcan", channel=links[0], bitrate=500000)
@@ -62,7 +61,7 @@ received, deadline = [], time.time() + 120
 while len(received) < len(expected) and time.time() < deadline:
     m = bus.recv(timeout=1)
     if m is not None:
-        received.append((m.arbitration_id, m.is_extended_id, m.is_remote_frame, bytes(m.data)))
+        received.append(fields(m))
 check(len(expected) == 1000 and received == expected, f"python-can received {len(received)} frames, "
       f"{sum(a != b for a, b in zip(received, expected))} differ from brantel-dump's")
 port1 = serial.Serial(links[1], timeout=5)

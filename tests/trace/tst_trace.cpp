@@ -23,18 +23,17 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
-#include <algorithm>
-
 namespace {
-// Engine: Speed big-endian in bytes 0-1 x 0.25 rpm; Temp byte 2 signed - 40 degC.
-// Body: Mode the low nibble of byte 0 multiplexes Door (bit 8, a value table) and Light.
+// Engine: Speed big-endian in bytes 0-1 x 0.25 rpm; Temp byte 2 signed - 40, no unit.
+// Body: Mode the low nibble of byte 0 multiplexes Door (bit 8, a value table) and Light;
+// it comes after them in the file.
 const QByteArray Dbc = "BO_ 193 Engine: 8 ECU\n"
                        " SG_ Speed : 7|16@0+ (0.25,0) [0|0] \"rpm\" X\n"
-                       " SG_ Temp : 16|8@1- (1,-40) [0|0] \"degC\" X\n"
+                       " SG_ Temp : 16|8@1- (1,-40) [0|0] \"\" X\n"
                        "BO_ 1000 Body: 2 ECU\n"
-                       " SG_ Mode M : 0|4@1+ (1,0) [0|0] \"\" X\n"
                        " SG_ Door m0 : 8|1@1+ (1,0) [0|0] \"\" X\n"
                        " SG_ Light m1 : 8|8@1+ (1,0) [0|0] \"\" X\n"
+                       " SG_ Mode M : 0|4@1+ (1,0) [0|0] \"\" X\n"
                        "VAL_ 1000 Door 0 \"closed\" 1 \"open\" ;\n";
 
 // "channel id[x] ms data" with the data in hex, "r" for a remote frame, and an optional
@@ -67,12 +66,6 @@ QString summary(const TraceRow &row)
                  .arg(v.text.isEmpty() ? QString() : QLatin1Char('[') + v.text + QLatin1Char(']'));
     return s;
 }
-
-DbcDatabase database()
-{
-    DbcDatabase db;
-    return loadDbc(Dbc, &db) ? db : (qFatal("test database does not load"), db);
-}
 } // namespace
 
 class TestTrace : public QObject {
@@ -81,10 +74,8 @@ private slots:
     void initTestCase()
     {
         qputenv("XDG_CONFIG_HOME", path("config").toUtf8()); // the user's settings
-        const QByteArray bo = "BO_ 193 Engine: 8 ECU\n";
-        for (auto [name, text] : {std::pair{"good.dbc", bo + " SG_ Speed : 7|16@0+ (0.25,0) [0|0] \"rpm\" X\n"
-                                                           " SG_ Temp : 16|8@1- (1,-40) [0|0] \"\" X\n"},
-                                  std::pair{"bad.dbc", bo + " SG_ S : 0|0@1+ (1,0) [0|0] \"\" X\n"}}) {
+        const QByteArray bad = "BO_ 1 A: 8 X\n SG_ S : 0|0@1+ (1,0) [0|0] \"\" X\n";
+        for (auto [name, text] : {std::pair{"good.dbc", Dbc}, std::pair{"bad.dbc", bad}}) {
             QFile f(path(name));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
         }
@@ -92,7 +83,7 @@ private slots:
     void table_data()
     {
         QTest::addColumn<QStringList>("frames");  // "clear" empties, "db" loads the database
-        QTest::addColumn<QStringList>("rows");    // in sorting order
+        QTest::addColumn<QStringList>("rows");
 
         // Intervals 10, 20, 60 ms: their mean is 90 / 3 = 30 (a running mean of means gives 37.5).
         QTest::newRow("count and cycle times")
@@ -103,7 +94,7 @@ private slots:
             << QStringList{"0 c1 Engine n2 4.0/4.0 dlc8 0c805a Speed=800 Temp=50"};
         QTest::newRow("multiplexed signals follow the multiplexer")
             << QStringList{"db", "0 3E8 0 01C8", "0 3E8 100 0001"}
-            << QStringList{"0 3e8 Body n2 100.0/100.0 dlc2 0001 Mode=0 Door=1[open]"};
+            << QStringList{"0 3e8 Body n2 100.0/100.0 dlc2 0001 Door=1[open] Mode=0"};
         QTest::newRow("clear starts over")
             << QStringList{"db", "0 C1 0 0C80", "0 3E8 0 0001", "clear", "0 C1 50 0C84"}
             << QStringList{"0 c1 Engine n1 -/- dlc2 0c84 Speed=801"};
@@ -115,18 +106,16 @@ private slots:
     void table()
     {
         QFETCH(QStringList, frames);
-        const DbcDatabase db = database();
+        DbcDatabase db;
+        QVERIFY(loadDbc(Dbc, &db));
         TraceTable table;
         for (const QString &f : frames)
             f == "db" ? table.setDatabase(&db) : f == "clear" ? table.clear() : table.addFrame(frame(f));
         // Every row changed; told once (a second take is empty: model() checks that).
         QCOMPARE(table.takeDirtyRows().size(), table.rowCount());
-        QVector<TraceRow> rows;
-        for (int i = 0; i < table.rowCount(); ++i)
-            rows.append(table.row(i));
-        std::sort(rows.begin(), rows.end());
         QStringList shown;
-        std::transform(rows.begin(), rows.end(), std::back_inserter(shown), summary);
+        for (int i = 0; i < table.rowCount(); ++i)
+            shown << summary(table.row(i));
         QTEST(shown, "rows");
     }
 
@@ -175,7 +164,8 @@ private slots:
 
     void model()
     {
-        const DbcDatabase db = database();
+        DbcDatabase db;
+        QVERIFY(loadDbc(Dbc, &db));
         TraceTable table;
         table.setDatabase(&db);
         TraceModel model(&table);
@@ -199,7 +189,7 @@ private slots:
         // Another multiplexer value replaces the signal rows; with nothing new, nothing is announced.
         table.addFrame(frame("1 3E8 20 01FF"));
         model.refresh();
-        QCOMPARE(rows(model.index(3, 0), TraceModel::Name, TraceModel::DataOrValue), QStringLiteral("Mode:1 Light:255"));
+        QCOMPARE(rows(model.index(3, 0), TraceModel::Name, TraceModel::DataOrValue), QStringLiteral("Light:255 Mode:1"));
         const int announced = changed.count();
         model.refresh();
         QCOMPARE(changed.count(), announced);
@@ -209,18 +199,15 @@ private slots:
 
     void loadAndRestore()
     {
-        const QString loaded = QStringLiteral("DBC数据库：good.dbc（1个报文，2个信号）");
         TraceWindow w;
         m_dialogs.fileAnswers = QStringList{path("bad.dbc"), path("good.dbc")};
         w.chooseDatabase();
         QCOMPARE(m_dialogs.texts(), QStringList{"加载DBC文件bad.dbc失败：line 2: expected a length from 1 to 64"});
         QCOMPARE(label(w), QStringLiteral("未加载DBC数据库"));
         w.chooseDatabase();
-        QCOMPARE(label(w), loaded);
-
-        TraceWindow next; // the next start
-        next.restoreDatabase();
-        QCOMPARE(label(next), loaded);
+        QCOMPARE(label(w), QStringLiteral("DBC数据库：good.dbc（2个报文，5个信号）"));
+        // Loading the remembered file at the next start: gui_session_screens. The warning
+        // below names the file remembered here.
         QVERIFY(QFile::rename(path("good.dbc"), path("moved.dbc")));
         TraceWindow gone;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("good.dbc of the last run did not load"));

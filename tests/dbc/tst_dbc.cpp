@@ -86,7 +86,7 @@ private slots:
         const QByteArray bo("BO_ 1 A: 8 X\n");
         QTest::newRow("signal outside a message") << "VERSION \"\"\n\n" + sg("0|8@1+ (1,0)")
                                                   << "line 3: expected BO_ before SG_";
-        // A length of 0 is refused in tst_tracewindow.
+        // A length of 0 is refused in tst_trace (the window's load).
         QTest::newRow("mN without M") << bo + sg("8|8@1+ (1,0)", "S m1") + sg("8|8@1+ (1,0)", "T m2")
                                       << "line 2: expected a multiplexer (M) in message A";
         QTest::newRow("mNM") << bo + sg("0|8@1+ (1,0)", "S m1M")

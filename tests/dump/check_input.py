@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-# brantel-dump --input: a candump log converted to the other formats and back, read by
-# python-can; ASC files of python-can and log2asc read in; JSON lines and console lines
-# decoded with a DBC; the filter, count and numbering on file frames; refused arguments
-# and inputs.
-# usage: check_input.py BRANTEL-DUMP SAMPLE.log SAMPLE.dbc. Exit 77 without python-can.
+"""brantel-dump --input: a candump log converted to the other formats and back, read by
+python-can; ASC files of python-can and log2asc read in; JSON lines and console lines
+decoded with a DBC; the filter, count and numbering on file frames; refused arguments
+and inputs.
+usage: check_input.py BRANTEL-DUMP SAMPLE.log SAMPLE.dbc. Exit 77 without python-can."""
 
 import os
 import shutil
@@ -49,7 +49,7 @@ def dump(*args, code=0):
 
 
 def frames(reader, asc=False):
-    # Each frame's fields, its time in µs from the first frame's.
+    """Each frame's fields, its time in µs from the first frame's."""
     out = [(round(m.timestamp * 1e6), m.channel if asc else int(m.channel[3:]),
             m.arbitration_id, m.is_extended_id, m.is_remote_frame, m.is_rx, m.dlc,
             b"" if m.is_remote_frame else bytes(m.data)) for m in reader]

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-# brantel-dump's pcapng captures as tshark reads them: a candump log converted with
-# --input gives the same interface, time, identifier, flags, length, data and direction
-# for every frame, and a streamed capture reaches tshark while brantel-dump still runs and
-# ends cleanly on SIGINT.
-# usage: check_pcapng.py TSHARK BRANTEL-DUMP LOG. Exit 77 (skipped) without tshark.
+"""brantel-dump's pcapng captures as tshark reads them: a candump log converted with
+--input gives the same interface, time, identifier, flags, length, data and direction
+for every frame, and a streamed capture reaches tshark while brantel-dump still runs and
+ends cleanly on SIGINT.
+usage: check_pcapng.py TSHARK BRANTEL-DUMP LOG. Exit 77 (skipped) without tshark."""
 
 import re
 import select
@@ -25,7 +25,7 @@ FIELDS = ["frame.interface_name", "frame.time_epoch", "can.id", "can.flags.xtd",
 
 
 def from_log(text):
-    # (interface, time µs, id, extended, remote, length, data, inbound) per line.
+    """(interface, time µs, id, extended, remote, length, data, inbound) per line."""
     frames = []
     for line in text.splitlines():
         # Every line of the sample matches (a line that does not stops the script).

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-# brantel-slcan on the simulated adapter as SLCAN clients see it: python-can's slcan
-# interface at 500 kbit/s receives 1000 frames equal to what brantel-dump reports for the
-# same traffic, and the 500K register reaches channel 0; transmit gets BEL; unplugging
-# ends python-can's reading and the bridge with exit 3; a program leaving without C
-# closes its channel; SIGTERM switches reporting off, exits 0, removes the links.
-# usage: check_slcan.py BRANTEL-SLCAN BRANTEL-DUMP. Exit 77 without python-can/pyserial.
+"""brantel-slcan on the simulated adapter as SLCAN clients see it: python-can's slcan
+interface at 500 kbit/s receives 1000 frames equal to what brantel-dump reports for the
+same traffic, and the 500K register reaches channel 0; transmit gets BEL; unplugging
+ends python-can's reading and the bridge with exit 3; a program leaving without C
+closes its channel; SIGTERM switches reporting off, exits 0, removes the links.
+usage: check_slcan.py BRANTEL-SLCAN BRANTEL-DUMP. Exit 77 without python-can/pyserial."""
 
 import errno
 import os

@@ -60,10 +60,12 @@ private slots:
         std::atomic<int> bulk{-1};
         std::thread bulkReader([&] { bulk = readBulk() ? 1 : 0; });
         QTest::qWait(50);
-        QCOMPARE(bulk.load(), -1); // nothing is streaming: it waits
+        const int pending = bulk.load(); // nothing is streaming: it waits
         m_link->close();
-        QTRY_COMPARE_WITH_TIMEOUT(bulk.load(), 0, 5000);
-        bulkReader.join();
+        const bool ended = QTest::qWaitFor([&] { return bulk.load() == 0; }, 5000);
+        bulkReader.join(); // before any check can return
+        QCOMPARE(pending, -1);
+        QVERIFY(ended);
 
         QVERIFY(m_link->open());
         std::atomic<bool> inside{false}, left{false};
@@ -74,7 +76,7 @@ private slots:
             left = true;
         });
         QTRY_VERIFY(inside);
-        QTest::qWait(300); // well inside its 1000 ms, even on a busy machine
+        QTest::qWait(500); // well inside its 1000 ms, even on a busy machine
         const bool waiting = !left;
         m_link->close();
         const bool leftBeforeClose = left;
@@ -90,9 +92,10 @@ private slots:
         QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(true)).passed);
         std::atomic<int> transfers{0};
         std::thread reader([&] { while (readBulk()) ++transfers; });
-        QTRY_VERIFY(transfers > 10);
+        const bool streamed = QTest::qWaitFor([&] { return transfers > 10; }, 5000);
         m_link->stopBulk(); // returns once the reader is out of the backend
-        reader.join();
+        reader.join(); // before any check can return
+        QVERIFY(streamed);
         QCOMPARE(m_link->isOpen(), 1);
         // Commands still pass; bulk reads fail at once until resumed.
         QVERIFY(exchange(*m_link, Id::SetMonitoring, setMonitoring(false)).passed);
@@ -123,15 +126,17 @@ private slots:
             while (!stop)
                 readBulk() ? void(++transfers) : std::this_thread::yield();
         });
+        bool reopened = true;
         for (int i = 0; i < 50; ++i) {
-            QVERIFY(m_link->open()); // closes first
+            reopened = m_link->open() && reopened; // closes first
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         // The reader still gets transfers after the churn (a busy machine may starve it during).
-        QTRY_VERIFY_WITH_TIMEOUT(transfers > 0, 5000);
+        const bool delivered = QTest::qWaitFor([&] { return transfers > 0; }, 5000);
         stop = true;
         m_link->close();
-        reader.join();
+        reader.join(); // before any check can return
+        QVERIFY(reopened && delivered);
     }
 };
 

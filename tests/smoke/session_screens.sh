@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Drives the real executable on the simulated adapter under Xvfb as a user would: connect,
-# visit every page, open every dialog from the main menu, switch monitoring on, open the
-# signal trace window with a DBC file remembered in the settings and plot one signal of
-# each of two messages, keeping a screenshot of each step. Fails when the program dies, a
+# visit every page, open every dialog from the main menu, switch monitoring on and (given a
+# TRACE_TITLE) open the signal trace window with a DBC file remembered in the settings and
+# plot one signal of each of two messages, keeping a screenshot of each step. Fails when the program dies, a
 # window does not appear or a dialog does not close on Escape, the monitor shows nothing
 # new, a screenshot is blank, or the plot's two lines are not drawn.
 # usage: session_screens.sh <brantel> <LANG value> <tag> <DBC file> <output directory>
@@ -81,6 +81,7 @@ compare -metric AE "$OUT/monitor_streaming_a_$TAG.png" "$OUT/monitor_streaming_$
 changed=$(cut -d' ' -f1 "$OUT/.ae"); rm -f "$OUT/.ae" "$OUT/monitor_streaming_a_$TAG.png"
 echo "monitor: $changed pixels changed in one second"
 [ "${changed%%.*}" -gt 100 ] || fail "no lines streaming on the monitor page"
+alive "monitoring"
 
 # The trace window's walk runs in one language only (TRACE_TITLE empty: the run ends here).
 [ -n "$TRACE_TITLE" ] || { kill "$pid"; wait "$pid" 2>/dev/null || true; exit 0; }
